@@ -1,0 +1,54 @@
+#include "embed_page.h"
+
+#include <initializer_list>
+
+namespace quillbeam {
+namespace {
+
+std::string WebAddress(std::string_view host, std::string_view path) {
+    std::string address = "http://";
+    address.append(host).append(path);
+    return address;
+}
+
+}  // namespace
+
+std::string BuildEmbeddingPageText() {
+    const std::string cabinet = WebAddress(page_hosts::kPlayerDownload,
+                                           "/pub/shockwave/cabs/flash/swflash.cab#version=7,0,0,0");
+    const std::string playerPage = WebAddress(page_hosts::kPlayerWeb, "/go/getflashplayer");
+    const std::string defaultLink = WebAddress(page_hosts::kDefaultLink, "");
+
+    const std::initializer_list<std::string> lines = {
+        "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' "
+        "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd'>",
+        "<html xmlns='http://www.w3.org/1999/xhtml' xml:lang='en' lang='en'>",
+        "<head>",
+        "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1'/>",
+        "<title>Quillbeam Sample</title>",
+        "</head>",
+        "<body bgcolor='#000000'>",
+        "<object classid='clsid:d27cdb6e-ae6d-11cf-96b8-444553540000' codebase='" + cabinet +
+            "' width='468' height='100' id='bannerloop2' align='middle'>",
+        "<param name='allowScriptAccess' value='sameDomain'/>",
+        "<param name='movie' value='bannerloop2.swf' />",
+        "<param name='quality' value='high' />",
+        "<param name='bgcolor' value='#000000' />",
+        "<param name='theUrl' value='" + defaultLink + "' />",
+        "<embed src='bannerloop2.swf' quality='high' bgcolor='#000000' width='468' height='100' "
+        "name='bannerloop2' align='middle' allowScriptAccess='sameDomain' "
+        "type='application/x-shockwave-flash' pluginspage='" +
+            playerPage + "' />",
+        "</object></body>",
+        "</html>",
+    };
+
+    std::string page;
+    for (const std::string& line : lines) {
+        if (!page.empty()) page += "\r\n";
+        page += line;
+    }
+    return page;
+}
+
+}  // namespace quillbeam

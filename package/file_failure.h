@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace quillbeam {
+
+// A failing file operation: the platform's error number and a description a user can act on
+// (UTF-8). It is thrown, ends the command that was running and is reported by the window.
+class FileFailure : public std::runtime_error {
+public:
+    FileFailure(std::int32_t number, const std::string& description)
+        : std::runtime_error(description), number_(number) {}
+
+    std::int32_t number() const noexcept { return number_; }
+    std::string description() const { return what(); }
+
+private:
+    std::int32_t number_;
+};
+
+}  // namespace quillbeam

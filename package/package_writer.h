@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+#include "banner_request.h"
+#include "package_platform.h"
+
+namespace quillbeam {
+
+inline constexpr std::u16string_view kApplicationTitle = u"Quillbeam";
+inline constexpr std::u16string_view kTemplateFolderName = u"Template";
+inline constexpr std::u16string_view kMovieName = u"bannerloop2.swf";
+inline constexpr std::u16string_view kPictureName = u"mypic.jpg";
+
+inline constexpr std::u16string_view kCompletionMessage =
+    u"Done!\r\n"
+    u"Upload all the files in the directory you chose to your server and place them in the same "
+    u"directory as the page which will contain your banner.\r\n"
+    u"Copy and paste the code from inside htmlcode.html into your HTML page where you want your "
+    u"animated banner to appear.";
+
+// The Generate command: writes the four variable files and the page into request.folder, copies
+// the movie and the picture from applicationFolder/Template, then shows the completion message.
+// It stops at the first failing step and lets its FileFailure through; every file written before
+// that step is complete on disk.
+void GeneratePackage(const BannerRequest& request, std::u16string_view applicationFolder,
+                     PackagePlatform& platform);
+
+}  // namespace quillbeam

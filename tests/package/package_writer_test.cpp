@@ -1,0 +1,283 @@
+#include "package_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "embed_page.h"
+#include "file_failure.h"
+#include "posix_platform.h"
+#include "temp_folder.h"
+#include "utf8.h"
+#include "variable_file.h"
+
+namespace fs = std::filesystem;
+using namespace quillbeam;
+
+namespace {
+
+const std::string kMovieBytes = std::string("FWS\x06movie", 9) + std::string(1000, '\0') + "end";
+const std::string kPictureBytes = "\xFF\xD8\xFF\xE0picture\xFF\xD9";
+
+BannerRequest RequestFor(const fs::path& folder) {
+    BannerRequest request;
+    request.folder = FromUtf8(folder.string());
+    request.messages = {u"Welcome!\r\nTwo lines", u"50% off & free + fast", u"Caf\u00E9 \u20AC5",
+                        u"Bye"};
+    request.url = u"http://example.com/?a=1&b=2";
+    return request;
+}
+
+// Real files underneath; records every step and message, and can fail any numbered step:
+// 1-5 write the text files, 6-7 copy the assets, 8 closes the page.
+class ScriptedPlatform : public PosixFilePlatform {
+public:
+    int failAtStep = 0;
+    std::vector<std::string> log;
+    std::vector<std::pair<std::u16string, std::u16string>> messages;
+
+    std::unique_ptr<OpenTextFile> WriteTextFile(std::u16string_view path,
+                                                std::string_view bytes) override {
+        Step("write " + Name(path));
+        return std::make_unique<LoggedFile>(*this, Name(path),
+                                            PosixFilePlatform::WriteTextFile(path, bytes));
+    }
+    void CopyAsset(std::u16string_view from, std::u16string_view to) override {
+        Step("copy " + Name(from));
+        PosixFilePlatform::CopyAsset(from, to);
+    }
+    void ShowMessage(std::u16string_view caption, std::u16string_view text) override {
+        log.push_back("message");
+        messages.emplace_back(caption, text);
+    }
+
+private:
+    class LoggedFile : public OpenTextFile {
+    public:
+        LoggedFile(ScriptedPlatform& owner, std::string name, std::unique_ptr<OpenTextFile> file)
+            : owner_(owner), name_(std::move(name)), file_(std::move(file)) {}
+        void Close() override {
+            if (name_ == "htmlcode.html") owner_.Step("close " + name_);
+            else owner_.log.push_back("close " + name_);
+            file_->Close();
+        }
+
+    private:
+        ScriptedPlatform& owner_;
+        std::string name_;
+        std::unique_ptr<OpenTextFile> file_;
+    };
+
+    void Step(const std::string& what) {
+        log.push_back(what);
+        if (static_cast<int>(++steps_) == failAtStep) throw FileFailure(EIO, "injected: " + what);
+    }
+    static std::string Name(std::u16string_view path) {
+        return fs::path(ToUtf8(path)).filename().string();
+    }
+    unsigned steps_ = 0;
+};
+
+class GeneratePackageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(app / "Template");
+        WriteFileBytes(app / "Template" / "bannerloop2.swf", kMovieBytes);
+        WriteFileBytes(app / "Template" / "mypic.jpg", kPictureBytes);
+        fs::create_directories(out);
+    }
+
+    void Generate(const BannerRequest& request) {
+        GeneratePackage(request, FromUtf8(app.string()), platform);
+    }
+
+    // The bytes each of the seven files must hold, in the order the command writes them.
+    std::vector<std::pair<std::string, std::string>> ExpectedFiles(const BannerRequest& r) {
+        return {{"mytext1.txt", BuildVariableFileText(r.messages[0], r.url)},
+                {"mytext2.txt", BuildVariableFileText(r.messages[1], r.url)},
+                {"mytext3.txt", BuildVariableFileText(r.messages[2], r.url)},
+                {"mytext4.txt", BuildVariableFileText(r.messages[3], r.url)},
+                {"htmlcode.html", BuildEmbeddingPageText()},
+                {"bannerloop2.swf", kMovieBytes},
+                {"mypic.jpg", kPictureBytes}};
+    }
+
+    TempFolder temp;
+    fs::path app = temp / "app";
+    fs::path out = temp / "out";
+    ScriptedPlatform platform;
+};
+
+}  // namespace
+
+TEST_F(GeneratePackageTest, WritesTheSevenFilesInOrderAndShowsTheCompletionMessage) {
+    const BannerRequest request = RequestFor(out);
+    Generate(request);
+
+    for (const auto& [name, bytes] : ExpectedFiles(request)) {
+        EXPECT_EQ(ReadFileBytes(out / name), bytes) << name;
+    }
+    EXPECT_EQ(ReadFileBytes(out / "mytext3.txt").substr(210 + request.url.size()),
+              "Caf\xE9 \x80" "5");
+    const std::vector<std::string> expectedLog = {
+        "write mytext1.txt", "write mytext2.txt",   "close mytext1.txt",   "write mytext3.txt",
+        "close mytext2.txt", "write mytext4.txt",   "close mytext3.txt",   "write htmlcode.html",
+        "close mytext4.txt", "copy bannerloop2.swf", "copy mypic.jpg",     "close htmlcode.html",
+        "message"};
+    EXPECT_EQ(platform.log, expectedLog);
+
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].first, u"Quillbeam");
+    EXPECT_EQ(platform.messages[0].second,
+              u"Done!\r\n"
+              u"Upload all the files in the directory you chose to your server and place them in "
+              u"the same directory as the page which will contain your banner.\r\n"
+              u"Copy and paste the code from inside htmlcode.html into your HTML page where you "
+              u"want your animated banner to appear.");
+}
+
+TEST_F(GeneratePackageTest, SecondRunReplacesThePackageAndLeavesOtherFilesAlone) {
+    WriteFileBytes(out / "index.html", "the user's own page");
+    WriteFileBytes(out / "mytext1.txt", std::string(5000, 'x'));  // longer than what replaces it
+    Generate(RequestFor(out));
+
+    BannerRequest second = RequestFor(out);
+    second.messages[0] = u"Changed";
+    WriteFileBytes(app / "Template" / "mypic.jpg", "new picture");
+    Generate(second);
+
+    for (auto [name, bytes] : ExpectedFiles(second)) {
+        if (name == "mypic.jpg") bytes = "new picture";
+        EXPECT_EQ(ReadFileBytes(out / name), bytes) << name;
+    }
+    EXPECT_EQ(ReadFileBytes(out / "index.html"), "the user's own page");
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 8);
+    EXPECT_EQ(platform.messages.size(), 2u);
+}
+
+TEST_F(GeneratePackageTest, MissingOutputFolderFailsAtTheFirstStepWithNothingWritten) {
+    const fs::path missing = out / "no-such-folder";
+    try {
+        Generate(RequestFor(missing));
+        FAIL() << "expected a FileFailure";
+    } catch (const FileFailure& failure) {
+        EXPECT_EQ(failure.number(), ENOENT);
+        EXPECT_EQ(failure.description(), "Cannot create the file \"" +
+                                             (missing / "mytext1.txt").string() +
+                                             "\": No such file or directory");
+    }
+    EXPECT_EQ(platform.log, std::vector<std::string>{"write mytext1.txt"});
+    EXPECT_TRUE(fs::is_empty(out));
+}
+
+TEST_F(GeneratePackageTest, MissingPictureLeavesEverythingBeforeItComplete) {
+    fs::remove(app / "Template" / "mypic.jpg");
+    const BannerRequest request = RequestFor(out);
+    try {
+        Generate(request);
+        FAIL() << "expected a FileFailure";
+    } catch (const FileFailure& failure) {
+        EXPECT_EQ(failure.number(), ENOENT);
+        EXPECT_NE(failure.description().find((app / "Template" / "mypic.jpg").string()),
+                  std::string::npos);
+    }
+    for (const auto& [name, bytes] : ExpectedFiles(request)) {
+        if (name == "mypic.jpg") EXPECT_FALSE(fs::exists(out / name));
+        else EXPECT_EQ(ReadFileBytes(out / name), bytes) << name;
+    }
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(GeneratePackageTest, FailureAtAnyStepKeepsEarlierFilesCompleteAndShowsNoMessage) {
+    const BannerRequest request = RequestFor(out);
+    const auto expected = ExpectedFiles(request);
+    for (int step = 1; step <= 8; ++step) {
+        SCOPED_TRACE("failing step " + std::to_string(step));
+        fs::remove_all(out);
+        fs::create_directories(out);
+        ScriptedPlatform failing;
+        failing.failAtStep = step;
+        try {
+            GeneratePackage(request, FromUtf8(app.string()), failing);
+            ADD_FAILURE() << "expected a FileFailure";
+        } catch (const FileFailure& failure) {
+            EXPECT_EQ(failure.number(), EIO);
+            EXPECT_EQ(failure.description().rfind("injected: ", 0), 0u);
+        }
+        EXPECT_TRUE(failing.messages.empty());
+        // Steps 1-7 each make one file; the failing one and all after it are absent.
+        for (int file = 0; file < 7; ++file) {
+            const auto& [name, bytes] = expected[static_cast<std::size_t>(file)];
+            if (file + 1 < step) EXPECT_EQ(ReadFileBytes(out / name), bytes) << name;
+            else EXPECT_FALSE(fs::exists(out / name)) << name;
+        }
+    }
+}
+
+TEST_F(GeneratePackageTest, FullDiskIsReportedNotSwallowed) {
+    // The variable file stands on a device that is always full.
+    fs::create_symlink("/dev/full", out / "mytext2.txt");
+    try {
+        Generate(RequestFor(out));
+        FAIL() << "expected a FileFailure";
+    } catch (const FileFailure& failure) {
+        EXPECT_EQ(failure.number(), ENOSPC);
+        EXPECT_EQ(failure.description(), "Cannot write to \"" + (out / "mytext2.txt").string() +
+                                             "\": No space left on device");
+    }
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(fs::exists(out / "mytext1.txt"));
+    EXPECT_FALSE(fs::exists(out / "mytext3.txt"));
+}
+
+TEST_F(GeneratePackageTest, TemplateFolderAsOutputLeavesTheAssetsIntact) {
+    const fs::path linked = temp / "linked";
+    fs::create_directory_symlink(app / "Template", linked);
+    const fs::path sameFolders[] = {app / "Template", app / "Template" / ".." / "Template", linked};
+    for (const fs::path& folder : sameFolders) {
+        SCOPED_TRACE(folder.string());
+        Generate(RequestFor(folder));
+        EXPECT_EQ(ReadFileBytes(app / "Template" / "bannerloop2.swf"), kMovieBytes);
+        EXPECT_EQ(ReadFileBytes(app / "Template" / "mypic.jpg"), kPictureBytes);
+        EXPECT_TRUE(fs::exists(app / "Template" / "mytext4.txt"));
+    }
+    EXPECT_EQ(platform.messages.size(), 3u);
+}
+
+TEST_F(GeneratePackageTest, FolderEndingInSeparatorGivesTwoSeparatorsThatWork) {
+    BannerRequest request = RequestFor(out);
+    request.folder += u"/";
+    Generate(request);
+    EXPECT_EQ(ReadFileBytes(out / "mytext1.txt"),
+              BuildVariableFileText(request.messages[0], request.url));
+    EXPECT_EQ(ReadFileBytes(out / "mypic.jpg"), kPictureBytes);
+}
+
+TEST(GeneratePackagePaths, EmptyFolderAimsEveryFileAtTheRoot) {
+    // Records paths only; nothing touches the disk.
+    struct PathRecorder : PackagePlatform {
+        std::vector<std::u16string> paths;
+        struct NoFile : OpenTextFile {
+            void Close() override {}
+        };
+        std::unique_ptr<OpenTextFile> WriteTextFile(std::u16string_view path,
+                                                    std::string_view) override {
+            paths.emplace_back(path);
+            return std::make_unique<NoFile>();
+        }
+        void CopyAsset(std::u16string_view from, std::u16string_view to) override {
+            paths.emplace_back(from);
+            paths.emplace_back(to);
+        }
+        void ShowMessage(std::u16string_view, std::u16string_view) override {}
+    } recorder;
+    GeneratePackage(BannerRequest{}, u"/opt/app", recorder);
+    const std::vector<std::u16string> expected = {
+        u"/mytext1.txt", u"/mytext2.txt", u"/mytext3.txt", u"/mytext4.txt", u"/htmlcode.html",
+        u"/opt/app/Template/bannerloop2.swf", u"/bannerloop2.swf",
+        u"/opt/app/Template/mypic.jpg", u"/mypic.jpg"};
+    EXPECT_EQ(recorder.paths, expected);
+}

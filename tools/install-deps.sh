@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what building (`build`) or building and testing (`test`) needs on Debian 12.
+# Idempotent and quick when everything is already there.
+set -euo pipefail
+profile=${1:-test}
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
+                fonts-dejavu-core)
+# Headless window tests, the smoke test driven from outside, and the browser playback check.
+test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
+               iproute2)
+
+packages=("${build_packages[@]}")
+[ "$profile" = test ] && packages+=("${test_packages[@]}")
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+# The browser check needs Node.js; a machine that has its own newer one keeps it.
+[ "$profile" = test ] && ! command -v npm >/dev/null && missing+=(nodejs npm)
+
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# npm packages of the browser playback check, pinned by its lock file.
+if [ "$profile" = test ] && [ -f "$root/tests/playback/package-lock.json" ]; then
+  lock="$root/tests/playback/package-lock.json"
+  stamp="$root/tests/playback/node_modules/.installed-lock"
+  if ! cmp -s "$lock" "$stamp" 2>/dev/null; then
+    (cd "$root/tests/playback" && npm ci --no-audit --no-fund --loglevel=error)
+    cp "$lock" "$stamp"
+  fi
+fi
