@@ -5,6 +5,11 @@
 namespace quillbeam {
 namespace {
 
+// The identifiers the XHTML 1.0 standard publishes for its Transitional DTD and its namespace.
+constexpr std::string_view kXhtmlTransitionalDtd =
+    "http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd";
+constexpr std::string_view kXhtmlNamespace = "http://www.w3.org/1999/xhtml";
+
 std::string WebAddress(std::string_view host, std::string_view path) {
     std::string address = "http://";
     address.append(host).append(path);
@@ -20,9 +25,9 @@ std::string BuildEmbeddingPageText() {
     const std::string defaultLink = WebAddress(page_hosts::kDefaultLink, "");
 
     const std::initializer_list<std::string> lines = {
-        "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' "
-        "'http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd'>",
-        "<html xmlns='http://www.w3.org/1999/xhtml' xml:lang='en' lang='en'>",
+        "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' '" +
+            std::string(kXhtmlTransitionalDtd) + "'>",
+        "<html xmlns='" + std::string(kXhtmlNamespace) + "' xml:lang='en' lang='en'>",
         "<head>",
         "<meta http-equiv='Content-Type' content='text/html; charset=iso-8859-1'/>",
         "<title>Quillbeam Sample</title>",

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building (`build`) or building and testing (`test`) needs on Debian 12.
+# Installs what building (`build`), building and testing (`test`) or the hardening steps of CI
+# (`hardening`) need on Debian 12.
 # Idempotent and quick when everything is already there.
 set -euo pipefail
 profile=${1:-test}
@@ -11,8 +12,14 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbe
 test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
                iproute2)
 
+# The sanitizer build, the fuzzer and the static analysis.
+hardening_packages=(clang libclang-rt-14-dev clang-tidy)
+
 packages=("${build_packages[@]}")
-[ "$profile" = test ] && packages+=("${test_packages[@]}")
+case "$profile" in
+  test) packages+=("${test_packages[@]}") ;;
+  hardening) packages+=("${test_packages[@]}" "${hardening_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -20,7 +27,7 @@ for package in "${packages[@]}"; do
     missing+=("$package")
 done
 # The browser check needs Node.js; a machine that has its own newer one keeps it.
-[ "$profile" = test ] && ! command -v npm >/dev/null && missing+=(nodejs npm)
+[ "$profile" != build ] && ! command -v npm >/dev/null && missing+=(nodejs npm)
 
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
@@ -31,7 +38,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # npm packages of the browser playback check, pinned by its lock file.
-if [ "$profile" = test ] && [ -f "$root/tests/playback/package-lock.json" ]; then
+if [ "$profile" != build ] && [ -f "$root/tests/playback/package-lock.json" ]; then
   lock="$root/tests/playback/package-lock.json"
   stamp="$root/tests/playback/node_modules/.installed-lock"
   if ! cmp -s "$lock" "$stamp" 2>/dev/null; then
