@@ -1,0 +1,245 @@
+// The bad inputs a user can give, each run through the whole Generate command on real files.
+// Every row ends in a complete package or a clear report, and nothing already on disk that is
+// not being replaced changes.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "embed_page.h"
+#include "file_failure.h"
+#include "package_writer.h"
+#include "posix_platform.h"
+#include "temp_folder.h"
+#include "utf8.h"
+#include "variable_file.h"
+
+namespace fs = std::filesystem;
+using namespace quillbeam;
+
+namespace {
+
+const std::string kMovie = "FWS\x06 our movie";
+const std::string kPicture = "\xFF\xD8 our picture \xFF\xD9";
+const std::set<std::string> kPackageNames = {"mytext1.txt", "mytext2.txt",   "mytext3.txt",
+                                             "mytext4.txt", "htmlcode.html", "bannerloop2.swf",
+                                             "mypic.jpg"};
+
+// Takes every absolute path inside a sandbox folder, so that "/" is the sandbox's root: an empty
+// folder text then lands there instead of at the machine's root.
+class SandboxPlatform : public PosixFilePlatform {
+  public:
+    explicit SandboxPlatform(const fs::path& root) : root_(FromUtf8(root.string())) {}
+    std::unique_ptr<OpenTextFile> WriteTextFile(std::u16string_view path,
+                                                std::string_view bytes) override {
+        return PosixFilePlatform::WriteTextFile(Inside(path), bytes);
+    }
+    void CopyAsset(std::u16string_view from, std::u16string_view to) override {
+        PosixFilePlatform::CopyAsset(Inside(from), Inside(to));
+    }
+    void ShowMessage(std::u16string_view, std::u16string_view) override { ++messages; }
+    int messages = 0;
+
+  private:
+    std::u16string Inside(std::u16string_view path) const { return root_ + std::u16string(path); }
+    std::u16string root_;
+};
+
+std::map<fs::path, std::string> RegularFiles(const fs::path& root) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file() && !entry.is_symlink()) {
+            files[entry.path()] = ReadFileBytes(entry.path());
+        }
+    }
+    return files;
+}
+
+BannerRequest TypicalRequest() {
+    BannerRequest request;
+    request.folder = u"/out";
+    request.messages = {u"Text2\r\n", u"Text3", u"Text4", u"Text5"};
+    request.url = u"Text6";
+    return request;
+}
+
+struct BadInput {
+    std::string name;
+    std::function<void(const fs::path& sandbox)> prepare;
+    std::function<void(BannerRequest&)> edit;
+    int expectedError;      // 0: a complete package is expected
+    std::string packageAt;  // where it lands, inside the sandbox
+};
+
+std::vector<BadInput> BadInputs() {
+    const auto nothing = [](const fs::path&) {};
+    const auto same = [](BannerRequest&) {};
+    return {
+        {"empty folder", nothing, [](BannerRequest& r) { r.folder.clear(); }, 0, ""},
+        {"folder that does not exist", nothing, [](BannerRequest& r) { r.folder = u"/nowhere"; },
+         ENOENT, ""},
+        {"file where the folder should be",
+         [](const fs::path& s) { WriteFileBytes(s / "a-file", "not a folder"); },
+         [](BannerRequest& r) { r.folder = u"/a-file"; }, ENOTDIR, ""},
+        {"name too long", nothing,
+         [](BannerRequest& r) { r.folder = u"/out/" + std::u16string(300, u'n'); }, ENAMETOOLONG,
+         ""},
+        {"full disk",
+         [](const fs::path& s) { fs::create_symlink("/dev/full", s / "out/mytext1.txt"); }, same,
+         ENOSPC, ""},
+        {"Template missing", [](const fs::path& s) { fs::remove_all(s / "app/Template"); }, same,
+         ENOENT, ""},
+        {"movie missing", [](const fs::path& s) { fs::remove(s / "app/Template/bannerloop2.swf"); },
+         same, ENOENT, ""},
+        {"picture missing", [](const fs::path& s) { fs::remove(s / "app/Template/mypic.jpg"); },
+         same, ENOENT, ""},
+        {"output folder is Template", nothing,
+         [](BannerRequest& r) { r.folder = u"/app/Template"; }, 0, "app/Template"},
+        {"output folder through a link",
+         [](const fs::path& s) { fs::create_directory_symlink(s / "out", s / "link"); },
+         [](BannerRequest& r) { r.folder = u"/link"; }, 0, "out"},
+        {"NUL characters", nothing,
+         [](BannerRequest& r) {
+             r.messages[1] = std::u16string(u"before\0after", 12);
+             r.url = std::u16string(u"a\0b", 3);
+         },
+         0, "out"},
+        {"1 MiB message", nothing,
+         [](BannerRequest& r) { r.messages[2] = std::u16string(1 << 20, u'm'); }, 0, "out"},
+        {"characters outside Windows-1252 and lone surrogates", nothing,
+         [](BannerRequest& r) {
+             r.messages[3] = u"\u4E2D\u6587 \U0001F600 ";
+             r.messages[3] += static_cast<char16_t>(0xD800);
+             r.url = std::u16string(1, static_cast<char16_t>(0xDC00)) + u"\u0100";
+         },
+         0, "out"},
+    };
+}
+
+void ExpectCompletePackage(const fs::path& folder, const BannerRequest& request) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::string bytes =
+            ReadFileBytes(folder / ("mytext" + std::to_string(i + 1) + ".txt"));
+        EXPECT_EQ(bytes.size(), 210 + request.url.size() + request.messages[i].size());
+        EXPECT_EQ(bytes, BuildVariableFileText(request.messages[i], request.url));
+    }
+    EXPECT_EQ(ReadFileBytes(folder / "htmlcode.html"), BuildEmbeddingPageText());
+    EXPECT_EQ(ReadFileBytes(folder / "bannerloop2.swf"), kMovie);
+    EXPECT_EQ(ReadFileBytes(folder / "mypic.jpg"), kPicture);
+}
+
+void MakeSandbox(const fs::path& sandbox) {
+    fs::create_directories(sandbox / "app/Template");
+    fs::create_directories(sandbox / "out");
+    WriteFileBytes(sandbox / "app/Template/bannerloop2.swf", kMovie);
+    WriteFileBytes(sandbox / "app/Template/mypic.jpg", kPicture);
+    WriteFileBytes(sandbox / "out/index.html", "the user's own page");
+    WriteFileBytes(sandbox / "out/mytext4.txt", "an earlier package's file");
+}
+
+}  // namespace
+
+TEST(BadInputs, EachEndsInACompletePackageOrAClearReport) {
+    for (const BadInput& input : BadInputs()) {
+        SCOPED_TRACE(input.name);
+        TempFolder temp;
+        const fs::path sandbox = temp.path();
+        MakeSandbox(sandbox);
+        input.prepare(sandbox);
+        BannerRequest request = TypicalRequest();
+        input.edit(request);
+        const auto before = RegularFiles(sandbox);
+
+        SandboxPlatform platform(sandbox);
+        std::string failedPath;
+        try {
+            GeneratePackage(request, u"/app", platform);
+            EXPECT_EQ(input.expectedError, 0) << "reported success";
+            EXPECT_EQ(platform.messages, 1);
+            ExpectCompletePackage(sandbox / input.packageAt, request);
+        } catch (const FileFailure& failure) {
+            EXPECT_EQ(failure.number(), input.expectedError) << failure.description();
+            EXPECT_EQ(platform.messages, 0);
+            // The report names the file and says what went wrong, in words.
+            const std::string description = failure.description();
+            const auto open = description.find('"');
+            const auto close = description.find('"', open + 1);
+            ASSERT_NE(close, std::string::npos) << description;
+            failedPath = description.substr(open + 1, close - open - 1);
+            EXPECT_NE(description.find(std::strerror(input.expectedError)), std::string::npos);
+        }
+
+        // Files that are not being replaced keep every byte; replaced ones are complete, except
+        // the one whose step failed.
+        for (const auto& [path, bytes] : before) {
+            if (kPackageNames.count(path.filename().string()) == 0 ||
+                path.parent_path() != sandbox / "out") {
+                EXPECT_EQ(ReadFileBytes(path), bytes) << path;
+            }
+        }
+        if (input.expectedError != 0) {
+            for (const auto& [path, bytes] : RegularFiles(sandbox / "out")) {
+                if (path.string() == failedPath || path.filename() == "index.html") continue;
+                if (path.filename() == "mytext4.txt" && bytes == "an earlier package's file")
+                    continue;
+                const std::string name = path.filename().string();
+                if (name.rfind("mytext", 0) == 0) {
+                    const std::size_t i = static_cast<std::size_t>(name[6] - '1');
+                    EXPECT_EQ(bytes, BuildVariableFileText(request.messages[i], request.url))
+                        << name;
+                }
+            }
+        }
+    }
+}
+
+TEST(BadInputs, ReadOnlyMountIsReported) {
+    TempFolder temp;
+    MakeSandbox(temp.path());
+    const fs::path out = temp / "out";
+
+    // The mount is made in a namespace of a child process, so nothing outside the test sees it.
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(channel[0]);
+        int result = -1;  // no namespace could be made
+        if (::unshare(CLONE_NEWNS) == 0 &&
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount(out.c_str(), out.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+            ::mount(nullptr, out.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) ==
+                0) {
+            SandboxPlatform platform(temp.path());
+            try {
+                GeneratePackage(TypicalRequest(), u"/app", platform);
+                result = 0;
+            } catch (const FileFailure& failure) {
+                result = failure.number();
+            }
+        }
+        [[maybe_unused]] const auto written = ::write(channel[1], &result, sizeof result);
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    int result = -2;
+    const auto got = ::read(channel[0], &result, sizeof result);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(got, static_cast<ssize_t>(sizeof result));
+    if (result == -1) GTEST_SKIP() << "this machine does not allow a private mount namespace";
+    EXPECT_EQ(result, EROFS);
+    EXPECT_EQ(ReadFileBytes(out / "mytext4.txt"), "an earlier package's file");
+    EXPECT_FALSE(fs::exists(out / "mytext1.txt"));
+}
