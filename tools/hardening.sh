@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLBEAM_HARDENING_DIR:-$root/build-hardening}
 fuzz_seconds=${QUILLBEAM_FUZZ_SECONDS:-60}
 
-"$root/tools/install-deps.sh" hardening
+"$root/tools/install-deps.sh" ci
 
 echo "== Sanitized build and tests"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \

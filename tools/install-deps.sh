@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building (`build`), building and testing (`test`) or the hardening steps of CI
-# (`hardening`) need on Debian 12.
+# Installs what building (`build`), building and testing (`test`) or the further steps of CI
+# (`ci`: sanitizers, fuzzing, static analysis, the Debian package) need on Debian 12.
 # Idempotent and quick when everything is already there.
 set -euo pipefail
 profile=${1:-test}
@@ -12,13 +12,13 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbe
 test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
                iproute2)
 
-# The sanitizer build, the fuzzer and the static analysis.
-hardening_packages=(clang libclang-rt-14-dev clang-tidy)
+# The sanitizer build, the fuzzer, the static analysis and the Debian package's checks.
+ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev desktop-file-utils appstream)
 
 packages=("${build_packages[@]}")
 case "$profile" in
   test) packages+=("${test_packages[@]}") ;;
-  hardening) packages+=("${test_packages[@]}" "${hardening_packages[@]}") ;;
+  ci) packages+=("${test_packages[@]}" "${ci_packages[@]}") ;;
 esac
 
 missing=()
