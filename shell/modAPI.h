@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class QWidget;
+
+// The folder chooser and the small platform routines it relies on, as one procedure module.
+namespace quillbeam::modAPI {
+
+// The shell's folder-browsing flags. The Windows dialog takes them as they are; the Qt dialog
+// below maps the switches they come from to its own options.
+namespace browse_flag {
+inline constexpr std::uint32_t kReturnOnlyFileSystemFolders = 0x1;
+inline constexpr std::uint32_t kDontGoBelowDomain = 0x2;
+inline constexpr std::uint32_t kStatusText = 0x4;
+inline constexpr std::uint32_t kEditBox = 0x10;
+inline constexpr std::uint32_t kValidate = 0x20;
+inline constexpr std::uint32_t kNewDialogStyle = 0x40;
+inline constexpr std::uint32_t kIncludeFiles = 0x4000;
+}  // namespace browse_flag
+
+// The five yes/no switches of ChooseFolder; all off by default.
+struct ChooserSwitches {
+    bool rootAtStart = false;        // keep the dialog inside an existing start folder
+    bool newStyle = false;           // the resizable dialog that can make new folders
+    bool statusAndValidate = false;  // a status line and validation of typed names
+    bool editBox = false;            // a box for typing the folder name
+    bool includeFiles = false;       // files are listed as well as folders
+};
+
+// The dialog flags for `switches`: 3, or 67 in the new style, plus 4 and 32 for status and
+// validation, 16 for the edit box and 16384 for files. Root at start sets no flag.
+std::uint32_t BrowseFlags(const ChooserSwitches& switches);
+
+// Lets the user choose a folder in a dialog modal to `owner` and titled `title`. An existing
+// `startFolder` is selected when the dialog opens. Returns the chosen folder's full path, or the
+// empty text when the user cancels.
+QString ChooseFolder(QWidget* owner, const QString& title, const QString& startFolder,
+                     const ChooserSwitches& switches);
+
+// Yes when `path` names an existing file or folder. The empty text never exists.
+bool PathExists(const QString& path);
+
+}  // namespace quillbeam::modAPI
