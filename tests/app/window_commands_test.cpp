@@ -1,0 +1,191 @@
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <cerrno>
+#include <cstring>
+
+#include "embed_page.h"
+#include "main_window.h"
+#include "modal_dialogs.h"
+#include "package_writer.h"
+#include "temp_folder.h"
+#include "utf8.h"
+#include "variable_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kMovie = "FWS movie bytes";
+const std::string kPicture = "\xFF\xD8 picture bytes";
+const char* const kFields[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"};
+
+QString ToQString(const fs::path& path) {
+    return QString::fromStdString(path);
+}
+
+}  // namespace
+
+class WindowCommandsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+
+    void init() {
+        temp_.emplace();
+        fs::create_directories(*temp_ / "app" / "Template");
+        WriteFileBytes(*temp_ / "app" / "Template" / "bannerloop2.swf", kMovie);
+        WriteFileBytes(*temp_ / "app" / "Template" / "mypic.jpg", kPicture);
+        fs::create_directories(*temp_ / "out");
+        opened_.clear();
+
+        window_.emplace();
+        window_->setApplicationFolder(quillbeam::FromUtf8((*temp_ / "app").string()));
+        window_->setLinkOpener([this](const QUrl& address) { opened_ << address.toString(); });
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window_));
+    }
+    void cleanup() {
+        window_.reset();
+        temp_.reset();
+    }
+
+    void generateWritesTheFirstContents() {
+        Field("Text1")->setText(ToQString(*temp_ / "out"));
+        ModalDialogs dialogs({ModalDialogs::Accept});
+        ClickGenerate();
+
+        const std::u16string messages[] = {u"Text2\r\n", u"Text3", u"Text4", u"Text5"};
+        for (int i = 0; i < 4; ++i) {
+            const fs::path file = *temp_ / "out" / ("mytext" + std::to_string(i + 1) + ".txt");
+            QCOMPARE(ReadFileBytes(file), quillbeam::BuildVariableFileText(messages[i], u"Text6"));
+        }
+        QCOMPARE(ReadFileBytes(*temp_ / "out" / "htmlcode.html"),
+                 quillbeam::BuildEmbeddingPageText());
+        QCOMPARE(ReadFileBytes(*temp_ / "out" / "bannerloop2.swf"), kMovie);
+        QCOMPARE(ReadFileBytes(*temp_ / "out" / "mypic.jpg"), kPicture);
+
+        QCOMPARE(dialogs.seen().size(), 1u);
+        const ModalDialogs::Seen& message = dialogs.seen()[0];
+        QCOMPARE(message.title, QString("Quillbeam"));
+        QCOMPARE(
+            message.text.split('\n'),
+            QString::fromStdU16String(std::u16string(quillbeam::kCompletionMessage)).split("\r\n"));
+        QCOMPARE(message.text.split('\n').size(), 3);
+        QCOMPARE(message.icon, int(QMessageBox::NoIcon));
+        QCOMPARE(message.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(message.parent, &*window_);
+        QVERIFY(message.modality != Qt::NonModal);
+    }
+
+    void typedLineBreaksReachTheFileAsCrLf() {
+        Field("Text1")->setText(ToQString(*temp_ / "out"));
+        auto* text3 = window_->findChild<MessageEdit*>("Text3");
+        text3->clear();
+        QTest::keyClicks(text3, "Sale");
+        QTest::keyClick(text3, Qt::Key_Return);
+        QTest::sendKeyEvent(QTest::Click, text3, Qt::Key_unknown,
+                            QString::fromUtf16(u"\u20ac5 Caf\u00e9"), Qt::NoModifier);
+        ModalDialogs dialogs({ModalDialogs::Accept});
+        ClickGenerate();
+        QCOMPARE(ReadFileBytes(*temp_ / "out" / "mytext2.txt"),
+                 quillbeam::BuildVariableFileText(u"Sale\r\n\u20ac5 Caf\u00e9", u"Text6"));
+    }
+
+    // The report names the failure; the window and every text stay, so the user can correct the
+    // folder and generate again.
+    void aFailureIsReportedAndTheWindowKeepsItsTexts() {
+        WriteFileBytes(*temp_ / "not a folder", "x");
+        const QString badFolder = ToQString(*temp_ / "not a folder");
+        Field("Text1")->setText(badFolder);
+        Field("Text6")->setText("http://example.com/");
+        const QStringList before = Texts();
+
+        {
+            ModalDialogs dialogs({ModalDialogs::Accept});
+            ClickGenerate();
+            QCOMPARE(dialogs.seen().size(), 1u);  // the report, and no completion message
+            const ModalDialogs::Seen& report = dialogs.seen()[0];
+            QCOMPARE(report.title, QString("Quillbeam"));
+            QVERIFY2(report.text.contains(QString("Error %1").arg(ENOTDIR)),
+                     qPrintable(report.text));
+            QVERIFY(report.text.contains(badFolder + "/mytext1.txt"));
+            QVERIFY(report.text.contains(QString::fromLatin1(std::strerror(ENOTDIR))));
+            QCOMPARE(report.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            QCOMPARE(report.parent, &*window_);
+            QVERIFY(report.modality != Qt::NonModal);
+        }
+        QVERIFY(window_->isVisible());
+        QCOMPARE(Texts(), before);
+
+        Field("Text1")->setText(ToQString(*temp_ / "out"));
+        ModalDialogs again({ModalDialogs::Accept});
+        ClickGenerate();
+        QCOMPARE(again.seen().size(), 1u);
+        QCOMPARE(ReadFileBytes(*temp_ / "out" / "mytext4.txt"),
+                 quillbeam::BuildVariableFileText(u"Text5", u"http://example.com/"));
+    }
+
+    void cancellingBrowseEmptiesTheFolderBox() {
+        Field("Text1")->setText("/somewhere");
+        ModalDialogs dialogs({ModalDialogs::Reject});
+        QTest::mouseClick(window_->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QCOMPARE(Field("Text1")->text(), QString());
+        QCOMPARE(dialogs.seen().size(), 1u);
+        QCOMPARE(dialogs.seen()[0].className, QString("QFileDialog"));
+        QCOMPARE(dialogs.seen()[0].title, QString("Select a directory"));
+        QCOMPARE(dialogs.seen()[0].parent, &*window_);
+    }
+
+    void browsePutsTheChosenFolderInTheBox() {
+        const QString chosen = ToQString(*temp_ / "out");
+        ModalDialogs dialogs({[&](QDialog& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            files.setDirectory(ToQString(temp_->path()));
+            files.selectFile(chosen);
+            dialog.accept();
+        }});
+        QTest::mouseClick(window_->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QCOMPARE(Field("Text1")->text(), chosen);
+    }
+
+    void linksOpenThePublisherPagesAndChangeNothing() {
+        const QStringList before = Texts();
+        ModalDialogs dialogs;
+        QTest::mouseClick(window_->findChild<QLabel*>("Image1"), Qt::LeftButton, {}, {200, 40});
+        QTest::mouseClick(window_->findChild<QLabel*>("Label7"), Qt::LeftButton);
+        QCOMPARE(opened_, QStringList({"http://www.quillbeam.net/ZRV/NEW/",
+                                       "http://www.quillbeam.net/ZRV/update.htm"}));
+        QCOMPARE(Texts(), before);
+        QVERIFY(dialogs.seen().empty());
+    }
+
+  private:
+    QLineEdit* Field(const char* name) { return window_->findChild<QLineEdit*>(name); }
+
+    QStringList Texts() const {
+        QStringList texts;
+        for (const char* name : kFields) {
+            const auto* widget = window_->findChild<QWidget*>(name);
+            if (const auto* edit = qobject_cast<const MessageEdit*>(widget)) {
+                texts << edit->crlfText();
+            } else {
+                texts << qobject_cast<const QLineEdit*>(widget)->text();
+            }
+        }
+        return texts;
+    }
+
+    void ClickGenerate() {
+        QTest::mouseClick(window_->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    }
+
+    std::optional<TempFolder> temp_;
+    std::optional<Quillbeam> window_;
+    QStringList opened_;
+};
+
+QTEST_MAIN(WindowCommandsTest)
+#include "window_commands_test.moc"

@@ -1,0 +1,172 @@
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QtTest>
+
+#include "artwork.h"
+#include "main_window.h"
+#include "modal_dialogs.h"
+
+namespace {
+
+struct Control {
+    const char* name;
+    const char* kind;
+    QRect geometry;
+    QString text;
+};
+
+// The window's controls as its users know them: place, kind and first text.
+const Control kControls[] = {
+    {"Image1", "ClickLabel", {0, 0, 382, 82}, ""},
+    {"Label1", "QLabel", {16, 96, 233, 17}, "Select a Project Folder:"},
+    {"Text1", "QLineEdit", {16, 120, 249, 25}, ""},
+    {"Command1", "QPushButton", {280, 120, 73, 25}, "Browse"},
+    {"Label2", "QLabel", {16, 160, 297, 17}, "Message 1"},
+    {"Text2", "MessageEdit", {16, 184, 337, 25}, "Text2\r\n"},
+    {"Label3", "QLabel", {16, 224, 201, 17}, "Message 2"},
+    {"Text3", "MessageEdit", {16, 256, 337, 25}, "Text3"},
+    {"Label4", "QLabel", {16, 296, 273, 17}, "Message 3"},
+    {"Text4", "MessageEdit", {16, 328, 337, 25}, "Text4"},
+    {"Label5", "QLabel", {16, 360, 297, 25}, "Message 4"},
+    {"Text5", "MessageEdit", {16, 384, 337, 25}, "Text5"},
+    {"Label6", "QLabel", {16, 424, 201, 17}, "Enter URL where banner will link to:"},
+    {"Text6", "QLineEdit", {16, 448, 337, 25}, "Text6"},
+    {"Command2", "QPushButton", {160, 496, 185, 33}, "Generate!"},
+    {"Label7", "ClickLabel", {32, 504, 105, 17}, "Check for Updates"},
+};
+
+QString TextOf(const QWidget* widget) {
+    if (const auto* edit = qobject_cast<const MessageEdit*>(widget)) return edit->crlfText();
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return line->text();
+    if (const auto* button = qobject_cast<const QPushButton*>(widget)) return button->text();
+    return "<no text>";
+}
+
+bool IsInput(const QWidget* widget) {
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPushButton*>(widget) ||
+           qobject_cast<const MessageEdit*>(widget);
+}
+
+}  // namespace
+
+class WindowLayoutTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        window_.emplace();
+        window_->show();
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&*window_));
+    }
+    void cleanup() { window_.reset(); }
+
+    void controlsMatchTheTable() {
+        QCOMPARE(window_->windowTitle(), QString("Quillbeam 1.0"));
+        QCOMPARE(window_->size(), QSize(378, 550));
+        for (const Control& control : kControls) {
+            const auto* widget = window_->findChild<QWidget*>(control.name);
+            QVERIFY2(widget != nullptr, control.name);
+            QCOMPARE(widget->metaObject()->className(), control.kind);
+            QCOMPARE(widget->geometry(), control.geometry);
+            QCOMPARE(TextOf(widget), control.text);
+        }
+        const auto* image = window_->findChild<QLabel*>("Image1");
+        QCOMPARE(image->pixmap().size(), QSize(382, 82));
+    }
+
+    // Whatever font the desktop gives, no label's text is cut off by its fixed box.
+    void everyLabelShowsItsWholeText() {
+        for (const QLabel* label : window_->findChildren<QLabel*>()) {
+            const int needed = label->fontMetrics().horizontalAdvance(label->text());
+            QVERIFY2(needed <= label->contentsRect().width(), qPrintable(label->objectName()));
+        }
+    }
+
+    // Where a text box or button overlaps a label or the picture, the input is on top.
+    void inputsLieAboveLabelsAndThePicture() {
+        int overlaps = 0;
+        for (const QWidget* input : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!IsInput(input)) continue;
+            for (const QLabel* label : window_->findChildren<QLabel*>()) {
+                const QRect shared = input->geometry() & label->geometry();
+                if (shared.isEmpty()) continue;
+                ++overlaps;
+                const QWidget* top = window_->childAt(shared.center());
+                QVERIFY2(top == input || input->isAncestorOf(top), qPrintable(label->objectName()));
+            }
+        }
+        QCOMPARE(overlaps, 1);  // the last row of Message 4's label under its box
+    }
+
+    void tabCyclesThroughTheInputs() {
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text1"));
+        QStringList visited;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited, QStringList({"Command1", "Text2", "Text3", "Text4", "Text5", "Command2",
+                                       "Text6", "Text1"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text6"));
+    }
+
+    void linksLookLikeLinks() {
+        const auto* label7 = window_->findChild<QLabel*>("Label7");
+        QCOMPARE(label7->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(label7->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(window_->findChild<QLabel*>("Image1")->cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    // Several lines in a box one line high: Enter breaks the line, Tab leaves, long lines wrap.
+    void messageBoxesTakeLinesButNotTabs() {
+        auto* text3 = window_->findChild<MessageEdit*>("Text3");
+        text3->setFocus();
+        text3->clear();
+        QTest::keyClicks(text3, "first");
+        QTest::keyClick(text3, Qt::Key_Return);
+        QTest::keyClicks(text3, "second");
+        QTest::keyClick(text3, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(text3, "third");
+        QCOMPARE(text3->crlfText(), QString("first\r\nsecond\r\nthird"));
+
+        QTest::keyClick(text3, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text4"));
+        QCOMPARE(text3->crlfText(), QString("first\r\nsecond\r\nthird"));
+
+        QCOMPARE(text3->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(text3->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        text3->setPlainText(QString(200, 'w'));
+        QTRY_VERIFY(text3->document()->firstBlock().layout()->lineCount() > 1);
+    }
+
+    void oneLineBoxesIgnoreEnterAndEscape() {
+        ModalDialogs dialogs;
+        for (const char* name : {"Text1", "Text6"}) {
+            auto* box = window_->findChild<QLineEdit*>(name);
+            box->setFocus();
+            box->setText("typed");
+            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClick(box, Qt::Key_Enter);
+            QTest::keyClick(box, Qt::Key_Escape);
+            QCOMPARE(box->text(), QString("typed"));
+            QCOMPARE(QApplication::focusWidget(), box);
+        }
+        QVERIFY(window_->isVisible());
+        QVERIFY(dialogs.seen().empty());
+    }
+
+    void iconComesInEverySize() {
+        const QList<QSize> sizes = ApplicationIcon().availableSizes();
+        for (const int size : kApplicationIconSizes) QVERIFY(sizes.contains(QSize(size, size)));
+    }
+
+  private:
+    std::optional<Quillbeam> window_;
+};
+
+QTEST_MAIN(WindowLayoutTest)
+#include "window_layout_test.moc"

@@ -1,0 +1,146 @@
+#include <QDir>
+#include <QFileDialog>
+#include <QToolButton>
+#include <QtTest>
+
+#include "modAPI.h"
+#include "modal_dialogs.h"
+#include "temp_folder.h"
+
+using namespace quillbeam::modAPI;
+
+namespace {
+
+QString ToQString(const std::filesystem::path& path) {
+    return QString::fromStdString(path);
+}
+
+ModalDialogs::Answer Inspect(std::function<void(QFileDialog&)> check, ModalDialogs::Answer then) {
+    return [check = std::move(check), then = std::move(then)](QDialog& dialog) {
+        auto* fileDialog = qobject_cast<QFileDialog*>(&dialog);
+        QVERIFY(fileDialog != nullptr);
+        check(*fileDialog);
+        then(dialog);
+    };
+}
+
+}  // namespace
+
+class FolderChooserTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        // Qt's own dialog, which a test can drive, wherever the desktop offers another.
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        owner_.show();
+    }
+
+    void flagsFollowTheSwitches_data() {
+        QTest::addColumn<bool>("rootAtStart");
+        QTest::addColumn<bool>("newStyle");
+        QTest::addColumn<bool>("statusAndValidate");
+        QTest::addColumn<bool>("editBox");
+        QTest::addColumn<bool>("includeFiles");
+        QTest::addColumn<uint>("flags");
+        QTest::newRow("none") << false << false << false << false << false << 3u;
+        QTest::newRow("the Browse command") << false << true << false << false << false << 67u;
+        QTest::newRow("root sets no flag") << true << false << false << false << false << 3u;
+        QTest::newRow("status and validate") << false << false << true << false << false << 39u;
+        QTest::newRow("edit box") << false << false << false << true << false << 19u;
+        QTest::newRow("files") << false << false << false << false << true << 16387u;
+        QTest::newRow("all four styles") << false << true << true << true << true << 16503u;
+        QTest::newRow("all five") << true << true << true << true << true << 0x4077u;
+    }
+    void flagsFollowTheSwitches() {
+        QFETCH(bool, rootAtStart);
+        QFETCH(bool, newStyle);
+        QFETCH(bool, statusAndValidate);
+        QFETCH(bool, editBox);
+        QFETCH(bool, includeFiles);
+        QFETCH(uint, flags);
+        QCOMPARE(BrowseFlags({rootAtStart, newStyle, statusAndValidate, editBox, includeFiles}),
+                 flags);
+    }
+
+    void pathExistsForFilesAndFoldersOnly() {
+        TempFolder temp;
+        WriteFileBytes(temp / "file", "x");
+        QVERIFY(PathExists(ToQString(temp.path())));
+        QVERIFY(PathExists(ToQString(temp / "file")));
+        QVERIFY(!PathExists(ToQString(temp / "missing")));
+        QVERIFY(!PathExists(QString()));
+    }
+
+    // The Browse command's call: a modal folder dialog with the given title, folders only.
+    void cancelGivesTheEmptyText() {
+        ModalDialogs dialogs({Inspect(
+            [](QFileDialog& dialog) {
+                QCOMPARE(dialog.fileMode(), QFileDialog::Directory);
+                QVERIFY(dialog.testOption(QFileDialog::ShowDirsOnly));
+                QVERIFY(!dialog.testOption(QFileDialog::ReadOnly));  // can make new folders
+            },
+            ModalDialogs::Reject)});
+        QCOMPARE(ChooseFolder(&owner_, "Select a directory", QString(), {.newStyle = true}),
+                 QString());
+        QCOMPARE(dialogs.seen().size(), 1u);
+        QCOMPARE(dialogs.seen()[0].title, QString("Select a directory"));
+        QCOMPARE(dialogs.seen()[0].parent, &owner_);
+        QVERIFY(dialogs.seen()[0].modality != Qt::NonModal);
+    }
+
+    void choosingAFolderGivesItsFullPath() {
+        TempFolder temp;
+        const QString chosen = ToQString(temp / "Zo\u00eb's banner");
+        QVERIFY(QDir().mkdir(chosen));
+        ModalDialogs dialogs({Inspect(
+            [&](QFileDialog& dialog) {
+                dialog.setDirectory(ToQString(temp.path()));
+                dialog.selectFile(chosen);
+            },
+            ModalDialogs::Accept)});
+        QCOMPARE(ChooseFolder(&owner_, "Pick", QString(), {.newStyle = true}), chosen);
+    }
+
+    void anExistingStartFolderIsSelected() {
+        TempFolder temp;
+        const QString start = ToQString(temp / "start");
+        QVERIFY(QDir().mkdir(start));
+        ModalDialogs dialogs({ModalDialogs::Accept});
+        QCOMPARE(ChooseFolder(&owner_, "Pick", start, {}), start);
+        QCOMPARE(dialogs.seen().size(), 1u);
+    }
+
+    void otherSwitchesShapeTheDialog() {
+        ModalDialogs dialogs({Inspect(
+            [](QFileDialog& dialog) {
+                QVERIFY(dialog.testOption(QFileDialog::ReadOnly));  // the classic style
+                QVERIFY(!dialog.testOption(QFileDialog::ShowDirsOnly));
+            },
+            ModalDialogs::Reject)});
+        QCOMPARE(ChooseFolder(&owner_, "Pick", QString(), {.includeFiles = true}), QString());
+        QCOMPARE(dialogs.seen().size(), 1u);
+    }
+
+    void rootAtStartKeepsTheDialogInside() {
+        TempFolder temp;
+        const QString root = ToQString(temp / "root");
+        QVERIFY(QDir().mkpath(root + "/inner"));
+        ModalDialogs dialogs({Inspect(
+            [&](QFileDialog& dialog) {
+                QCOMPARE(dialog.directory().absolutePath(), root);
+                auto* up = dialog.findChild<QToolButton*>("toParentButton");
+                QVERIFY(up != nullptr);
+                up->click();
+                QCOMPARE(dialog.directory().absolutePath(), root);
+            },
+            ModalDialogs::Accept)});
+        QCOMPARE(ChooseFolder(&owner_, "Pick", root, {.rootAtStart = true}), root);
+    }
+
+  private:
+    QWidget owner_;
+};
+
+QTEST_MAIN(FolderChooserTest)
+#include "folder_chooser_test.moc"
