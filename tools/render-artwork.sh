@@ -9,3 +9,10 @@ trap 'rm -rf "$tmp"' EXIT
 # The banner backdrop: a baseline (not progressive) JPEG, which every player can load.
 rsvg-convert -w 468 -h 100 mypic.svg -o "$tmp/mypic.png"
 convert "$tmp/mypic.png" -strip -interlace none -quality 90 ../../Template/mypic.jpg
+
+# The window's banner artwork at its own size, and the application icon at every size it ships in;
+# resources/artwork.qrc builds them into the program.
+rsvg-convert -w 382 -h 82 banner.svg -o banner.png
+for size in 16 24 32 48 64 72 96 128; do
+  rsvg-convert -w "$size" -h "$size" icon.svg -o "icon-$size.png"
+done
