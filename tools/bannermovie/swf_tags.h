@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "swf_file.h"
+
+namespace bannermovie {
+
+// Builders of the tag bodies the banner needs, each named after its tag.
+
+std::string SetBackgroundColor(Rgb color);
+
+// DefineFont2 naming a device font (such as "_sans") and carrying no glyphs: the player draws
+// the text with its own font of that name.
+std::string DefineDeviceFont(std::uint16_t fontId, std::string_view name);
+
+struct EditTextStyle {
+    std::uint16_t fontId = 0;
+    std::uint16_t heightTwips = 0;
+    Rgb color;
+    std::uint8_t alpha = 0xFF;
+};
+// DefineEditText: a read-only, unselectable, word-wrapping multi-line text field with no text of
+// its own; scripts set it through the instance name it is placed with.
+std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds, const EditTextStyle& style);
+
+// DefineSprite with one empty frame: a clip that a picture can be loaded into.
+std::string DefineEmptySprite(std::uint16_t spriteId);
+
+// DefineShape: a rectangle filled with one solid colour, with no outline.
+std::string DefineFilledRectangle(std::uint16_t shapeId, Rect rect, Rgb fill);
+
+// DefineButton2 whose hit area is `shapeId` and which shows nothing (so it is invisible), running
+// `releaseActions` (a finished action block) when pressed and released over it.
+std::string DefineInvisibleButton(std::uint16_t buttonId, std::uint16_t shapeId,
+                                  std::string_view releaseActions);
+
+// PlaceObject2 placing a character at a depth, untransformed, under an instance name.
+std::string PlaceNamedObject(std::uint16_t depth, std::uint16_t characterId,
+                             std::string_view instanceName);
+
+}  // namespace bannermovie
