@@ -98,11 +98,31 @@ Quillbeam::Quillbeam(QWidget* parent) : QWidget(parent) {
     setTabOrder(&command2_, &text6_);
     text1_.setFocus();
     FitFontToLabels(*this);
+    DescribeForAssistiveTools();
 
     connect(&command1_, &QPushButton::clicked, this, &Quillbeam::browse);
     connect(&command2_, &QPushButton::clicked, this, &Quillbeam::generate);
     connect(&image1_, &ClickLabel::clicked, this, [this] { openLink_(ResourcesPageUrl()); });
     connect(&label7_, &ClickLabel::clicked, this, [this] { openLink_(UpdatePageUrl()); });
+}
+
+// Screen readers announce each box by the label above it, and the two links by what they open.
+void Quillbeam::DescribeForAssistiveTools() {
+    const std::pair<QWidget*, const QLabel*> boxes[] = {
+        {&text1_, &label1_}, {&text2_, &label2_}, {&text3_, &label3_},
+        {&text4_, &label4_}, {&text5_, &label5_}, {&text6_, &label6_},
+    };
+    for (const auto& [box, label] : boxes) {
+        QString name = label->text();
+        if (name.endsWith(u':')) name.chop(1);
+        box->setAccessibleName(name);
+    }
+    image1_.setAccessibleName(QStringLiteral("Quillbeam extras: more banners, fonts and tips"));
+    image1_.setAccessibleDescription(
+        QStringLiteral("Opens the page of further resources in your web browser"));
+    label7_.setAccessibleName(QStringLiteral("Check for Updates"));
+    label7_.setAccessibleDescription(
+        QStringLiteral("Opens the page with the newest version in your web browser"));
 }
 
 quillbeam::BannerRequest Quillbeam::request() const {

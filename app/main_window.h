@@ -28,6 +28,7 @@ class Quillbeam : public QWidget {
     quillbeam::BannerRequest request() const;
 
   private:
+    void DescribeForAssistiveTools();
     void browse();
     void generate();
 

@@ -6,7 +6,8 @@
 set -euo pipefail
 program=$1
 shots=$2
-template=$(dirname "$program")/Template
+# Through a link (an installed bin/quillbeam), Template/ still sits beside the real executable.
+template=$(dirname "$(readlink -f "$program")")/Template
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillbeam-smoke-XXXXXX")
 xvfb_pid=""

@@ -114,6 +114,25 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text6"));
     }
 
+    void everyInputHasANameForScreenReaders() {
+        const std::pair<const char*, QString> names[] = {
+            {"Text1", "Select a Project Folder"},
+            {"Text2", "Message 1"},
+            {"Text3", "Message 2"},
+            {"Text4", "Message 3"},
+            {"Text5", "Message 4"},
+            {"Text6", "Enter URL where banner will link to"},
+        };
+        for (const auto& [control, name] : names) {
+            QCOMPARE(window_->findChild<QWidget*>(control)->accessibleName(), name);
+        }
+        for (const char* link : {"Image1", "Label7"}) {
+            const auto* widget = window_->findChild<QWidget*>(link);
+            QVERIFY2(!widget->accessibleName().isEmpty(), link);
+            QVERIFY2(widget->accessibleDescription().contains("web browser"), link);
+        }
+    }
+
     void linksLookLikeLinks() {
         const auto* label7 = window_->findChild<QLabel*>("Label7");
         QCOMPARE(label7->palette().color(QPalette::WindowText), QColor(0, 0, 255));
