@@ -267,40 +267,45 @@ async function checkEditedPackage(context, base, report) {
     await page.close();
 }
 
-// A strip of frames, for people to look at: for each message a frame partly typed and one
-// finished, composed in the browser. Also checks that the backdrop picture is showing.
-async function saveStrip(context, frames) {
-    const chosen = [];
-    for (const [index, message] of MESSAGES.entries()) {
-        const mine = frames.filter((frame) => frame.run === index + 1);
-        const partial = mine.find((frame) => frame.shown.length >= shownText(message).length / 2);
-        const whole = mine.find((frame) => frame.shown === shownText(message));
-        chosen.push(...[partial, whole].filter(Boolean));
-    }
-    if (chosen.length === 0) fail('no screenshot shows the banner typing');
+// Stacks screenshots into one picture, composed in the browser.
+async function composeStrip(context, chosen, file) {
     const page = await context.newPage();
     const images = chosen.map((frame) =>
         `<img src="data:image/png;base64,${fs.readFileSync(frame.file).toString('base64')}">`);
     await page.setContent(`<body style="margin:0;background:#333">
         <div id="strip" style="display:flex;flex-direction:column;gap:4px;width:max-content">
         ${images.join('')}</div></body>`);
-    const backdrop = await page.evaluate(() => {
+    await page.locator('#strip').screenshot({ path: file });
+    return page;
+}
+
+// A strip of frames, for people to look at: for each message a frame partly typed and one
+// finished. Also checks that the backdrop picture is showing, and makes the README's picture.
+async function saveStrips(context, frames) {
+    const partly = [], whole = [];
+    for (const [index, message] of MESSAGES.entries()) {
+        const mine = frames.filter((frame) => frame.run === index + 1);
+        partly.push(mine.find((frame) => frame.shown.length >= shownText(message).length / 2));
+        whole.push(mine.find((frame) => frame.shown === shownText(message)));
+    }
+    const chosen = MESSAGES.flatMap((_, i) => [partly[i], whole[i]]).filter(Boolean);
+    if (chosen.length === 0) fail('no screenshot shows the banner typing');
+    const page = await composeStrip(context, chosen, path.join(outputFolder, 'banner-strip.png'));
+    const corner = await page.evaluate(() => {
         const image = document.querySelector('img');
         const canvas = document.createElement('canvas');
         canvas.width = image.naturalWidth;
         canvas.height = image.naturalHeight;
         const context2d = canvas.getContext('2d');
         context2d.drawImage(image, 0, 0);
-        const [red, green, blue] = context2d.getImageData(4, canvas.height - 4, 1, 1).data;
-        return { red, green, blue };
+        return Array.from(context2d.getImageData(4, canvas.height - 4, 1, 1).data.slice(0, 3));
     });
-    if (backdrop.red + backdrop.green + backdrop.blue < 20) {
+    if (corner.reduce((sum, value) => sum + value, 0) < 20) {
         fail('the banner shows plain black where the backdrop picture should be');
     }
-    await page.locator('#strip').screenshot({ path: path.join(outputFolder, 'banner-strip.png') });
-    const finishedFrame = chosen.find((frame) => frame.run === 3 && frame.shown === shownText(MESSAGES[2]));
-    if (finishedFrame) fs.copyFileSync(finishedFrame.file, path.join(outputFolder, 'banner-playing.png'));
     await page.close();
+    const readme = [whole[0], partly[1], whole[2]].filter(Boolean);
+    await (await composeStrip(context, readme, path.join(outputFolder, 'banner-playing.png'))).close();
     return chosen.length;
 }
 
@@ -319,7 +324,7 @@ async function main() {
         const report = [];
         const frames = await checkGeneratedPackage(context, base, report);
         await checkEditedPackage(context, base, report);
-        const count = await saveStrip(context, frames);
+        const count = await saveStrips(context, frames);
         report.push(`${frames.length} screenshots in ${path.join(outputFolder, 'frames')}; ` +
                     `a strip of ${count} in ${path.join(outputFolder, 'banner-strip.png')}`);
         console.log(report.join('\n'));
