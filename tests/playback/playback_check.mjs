@@ -77,6 +77,7 @@ function prepareSite(site) {
 function startServer(site) {
     const server = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0'],
                          { cwd: site, stdio: ['ignore', 'pipe', 'ignore'] });
+    process.on('exit', () => server.kill());  // also when the time limit ends the check
     const port = new Promise((resolve, reject) => {
         let seen = '';
         server.stdout.on('data', (chunk) => {
