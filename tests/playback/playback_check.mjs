@@ -29,7 +29,7 @@ const MESSAGES = [
     'Welcome to our shop!\r\nNew offers every week',
     'Fish & chips für 2 € + peas: 100% = happy',
     'Müller’s café crème, €2 “to go”',
-    'Click here for this week’s offers',
+    'Click here for this week’s offers: fresh bread, local cheese and a free coffee with every order',
 ];
 const EDITED_SPEED = 120;
 
