@@ -119,14 +119,87 @@ void DefineIsHexDigit(const ScriptBuilder& s) {
 
 // function restoreText(raw, firstName): raw (a piece of the raw text that starts in the value of
 // the form pair firstName) with each run of letters beyond ASCII taken from the form copy.
+//
+//   var names = [the form copy's variable names in file order];
+//   var index = names.indexOf(firstName);
+//   var decoded = fileData[firstName];  // the form copy's text of the pair part raw is in
+//   var inName = false, at = 0, out = "", i = 0;
+//   while (i < raw.length) {
+//       if (raw has a letter beyond ASCII at i) { copy the run from decoded at `at`; continue; }
+//       var c = raw.charAt(i);
+//       if (c == "&") { index++; decoded = names[index]; inName = true; at = 0; }
+//       else if (inName && c == "=") { decoded = fileData[names[index]]; inName = false; at = 0; }
+//       else { if (c is "%" and two hex digits) { c = raw.substr(i, 3); i += 2; } at++; }
+//       out += c; i++;
+//   }
+//   return out;
 void DefineRestoreText(const ScriptBuilder& s) {
+    const Expr raw = s.Var("raw");
+    const Expr formCopy = s.Var(kFormCopyName);
+    const auto beyondAscii = [&](Expr text, Expr at) {
+        return s.Less(s.Int(kFirstNonAscii - 1), s.Method(text, "charCodeAt", {at}));
+    };
+    const auto step = [&](const char* name) { s.Set(name, s.Add(s.Var(name), s.Int(1))); };
+    const auto keep = [&](Expr piece) { s.Set("out", s.Add(s.Var("out"), piece)); };
+    const auto startPairPart = [&](Expr text, bool inName) {
+        s.Set("decoded", text);
+        s.Set("inName", s.Bool(inName));
+        s.Set("at", s.Int(0));
+    };
+
+    // A run the raw text may have decoded wrongly: the form copy's run at `at` replaces it (the
+    // raw run stays when the copy has none there).
+    const auto copyRunBeyondAscii = [&] {
+        s.Local("runEnd", s.Var("i"));
+        s.While(beyondAscii(raw, s.Var("runEnd")), [&] { step("runEnd"); });
+        s.Local("take", s.Var("at"));
+        s.While(beyondAscii(s.Var("decoded"), s.Var("take")), [&] { step("take"); });
+        s.If(
+            s.Less(s.Var("at"), s.Var("take")),
+            [&] {
+                keep(s.Method(s.Var("decoded"), "substring", {s.Var("at"), s.Var("take")}));
+            },
+            [&] {
+                keep(s.Method(raw, "substring", {s.Var("i"), s.Var("runEnd")}));
+            });
+        s.Set("at", s.Var("take"));
+        s.Set("i", s.Var("runEnd"));
+    };
+
+    // An ASCII character: kept as it is; it moves the place in the form copy along.
+    const auto copyAsciiCharacter = [&] {
+        s.Local("c", s.Method(raw, "charAt", {s.Var("i")}));
+        const Expr isPercentEscape = s.And(
+            s.Equals(s.Var("c"), s.Text("%")),
+            s.And(s.Call("isHexDigit", {s.Method(raw, "charAt", {s.Add(s.Var("i"), s.Int(1))})}),
+                  s.Call("isHexDigit", {s.Method(raw, "charAt", {s.Add(s.Var("i"), s.Int(2))})})));
+        s.If(
+            s.Equals(s.Var("c"), s.Text("&")),
+            [&] {  // the next pair begins: its name
+                step("index");
+                startPairPart(s.Index(s.Var("names"), s.Var("index")), true);
+            },
+            [&] {
+                s.If(
+                    s.And(s.Var("inName"), s.Equals(s.Var("c"), s.Text("="))),
+                    [&] {  // the pair's value
+                        startPairPart(s.Index(formCopy, s.Index(s.Var("names"), s.Var("index"))),
+                                      false);
+                    },
+                    [&] {
+                        // "%" and two hex digits are one character in the form copy.
+                        s.If(isPercentEscape, [&] {
+                            s.Set("c", s.Method(raw, "substr", {s.Var("i"), s.Int(3)}));
+                            s.Set("i", s.Add(s.Var("i"), s.Int(2)));
+                        });
+                        step("at");
+                    });
+            });
+        keep(s.Var("c"));
+        step("i");
+    };
+
     s.Function("restoreText", {"raw", "firstName"}, [&] {
-        const Expr raw = s.Var("raw");
-        const Expr formCopy = s.Var(kFormCopyName);
-        const auto beyondAscii = [&](Expr text, Expr at) {
-            return s.Less(s.Int(kFirstNonAscii - 1), s.Method(text, "charCodeAt", {at}));
-        };
-        const auto step = [&](const char* name) { s.Set(name, s.Add(s.Var(name), s.Int(1))); };
         // The form pairs in file order: for..in lists them newest first.
         s.Local("names", s.New("Array"));
         s.ForIn(formCopy, "name",
@@ -135,75 +208,13 @@ void DefineRestoreText(const ScriptBuilder& s) {
         s.While(s.And(s.Less(s.Var("index"), s.Member(s.Var("names"), "length")),
                       s.Not(s.Equals(s.Index(s.Var("names"), s.Var("index")), s.Var("firstName")))),
                 [&] { step("index"); });
-        // decoded: the form copy's text of the pair part that raw is in; at: the place in it.
         s.Local("decoded", s.Index(formCopy, s.Var("firstName")));
         s.Local("inName", s.Bool(false));
         s.Local("at", s.Int(0));
         s.Local("out", s.Text(""));
         s.Local("i", s.Int(0));
-        const auto keep = [&](Expr piece) { s.Set("out", s.Add(s.Var("out"), piece)); };
         s.While(s.Less(s.Var("i"), s.Member(raw, "length")), [&] {
-            s.Local("c", s.Method(raw, "charAt", {s.Var("i")}));
-            s.If(
-                beyondAscii(raw, s.Var("i")),
-                [&] {
-                    // A run the raw text may have decoded wrongly: the form copy's run replaces it.
-                    s.Local("runEnd", s.Var("i"));
-                    s.While(beyondAscii(raw, s.Var("runEnd")), [&] { step("runEnd"); });
-                    s.Local("take", s.Var("at"));
-                    s.While(beyondAscii(s.Var("decoded"), s.Var("take")), [&] { step("take"); });
-                    s.If(
-                        s.Less(s.Var("at"), s.Var("take")),
-                        [&] {
-                            keep(s.Method(s.Var("decoded"), "substring",
-                                          {s.Var("at"), s.Var("take")}));
-                        },
-                        [&] {
-                            keep(s.Method(raw, "substring", {s.Var("i"), s.Var("runEnd")}));
-                        });
-                    s.Set("at", s.Var("take"));
-                    s.Set("i", s.Var("runEnd"));
-                },
-                [&] {
-                    s.If(
-                        s.Equals(s.Var("c"), s.Text("&")),
-                        [&] {
-                            // The next pair begins: its name.
-                            step("index");
-                            s.Set("decoded", s.Index(s.Var("names"), s.Var("index")));
-                            s.Set("inName", s.Bool(true));
-                            s.Set("at", s.Int(0));
-                        },
-                        [&] {
-                            s.If(
-                                s.And(s.Var("inName"), s.Equals(s.Var("c"), s.Text("="))),
-                                [&] {
-                                    // The pair's value.
-                                    s.Set("decoded", s.Index(formCopy, s.Index(s.Var("names"),
-                                                                               s.Var("index"))));
-                                    s.Set("inName", s.Bool(false));
-                                    s.Set("at", s.Int(0));
-                                },
-                                [&] {
-                                    // "%" and two hex digits are one character in the form copy.
-                                    const Expr nextChar =
-                                        s.Method(raw, "charAt", {s.Add(s.Var("i"), s.Int(1))});
-                                    const Expr charAfter =
-                                        s.Method(raw, "charAt", {s.Add(s.Var("i"), s.Int(2))});
-                                    s.If(s.And(s.Equals(s.Var("c"), s.Text("%")),
-                                               s.And(s.Call("isHexDigit", {nextChar}),
-                                                     s.Call("isHexDigit", {charAfter}))),
-                                         [&] {
-                                             s.Set("c",
-                                                   s.Method(raw, "substr", {s.Var("i"), s.Int(3)}));
-                                             s.Set("i", s.Add(s.Var("i"), s.Int(2)));
-                                         });
-                                    step("at");
-                                });
-                        });
-                    keep(s.Var("c"));
-                    step("i");
-                });
+            s.If(beyondAscii(raw, s.Var("i")), copyRunBeyondAscii, copyAsciiCharacter);
         });
         s.Return(s.Var("out"));
     });
