@@ -8,7 +8,7 @@ static void LoadArtworkResources() {
 
 QPixmap BannerArtwork() {
     LoadArtworkResources();
-    return QPixmap(QStringLiteral(":/artwork/banner.png"));
+    return {QStringLiteral(":/artwork/banner.png")};
 }
 
 QIcon ApplicationIcon() {

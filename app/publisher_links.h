@@ -7,7 +7,7 @@
 inline constexpr char kPublisherHost[] = "www.quillbeam.net";
 
 inline QUrl PublisherPage(const char* path) {
-    return QUrl(QStringLiteral("http://") + QLatin1String(kPublisherHost) + QLatin1String(path));
+    return {QStringLiteral("http://") + QLatin1String(kPublisherHost) + QLatin1String(path)};
 }
 inline QUrl ResourcesPageUrl() {
     return PublisherPage("/ZRV/NEW/");

@@ -6,8 +6,8 @@
 namespace bannermovie {
 namespace {
 
-// Push's value types.
-constexpr std::uint8_t kPushString = 0;
+// Push's value types. (Type 0, an inline string, is never written: every string goes through
+// the constant pool.)
 constexpr std::uint8_t kPushNull = 2;
 constexpr std::uint8_t kPushUndefined = 3;
 constexpr std::uint8_t kPushRegister = 4;

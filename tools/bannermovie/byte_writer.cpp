@@ -42,7 +42,7 @@ void ByteWriter::PatchU16(std::size_t offset, std::uint16_t value) {
 void BitWriter::Unsigned(std::uint32_t value, int bits) {
     if (bits < 32 && (value >> bits) != 0) throw std::out_of_range("value does not fit its bits");
     for (int bit = bits - 1; bit >= 0; --bit) {
-        current_ = static_cast<std::uint8_t>((current_ << 1) | ((value >> bit) & 1U));
+        current_ = static_cast<std::uint8_t>((unsigned{current_} << 1U) | ((value >> bit) & 1U));
         if (++used_ == 8) {
             bytes_.push_back(static_cast<char>(current_));
             current_ = 0;

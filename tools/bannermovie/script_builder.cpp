@@ -37,9 +37,10 @@ ScriptBuilder::Expr ScriptBuilder::Index(Expr object, Expr name) const {
 
 ScriptBuilder::Expr ScriptBuilder::Call(std::string function,
                                         std::initializer_list<Expr> arguments) const {
-    std::vector<Expr> kept(arguments);
+    // Kept last first: the player takes the arguments off the stack in order.
+    const std::vector<Expr> kept(std::rbegin(arguments), std::rend(arguments));
     return [this, function, kept] {
-        for (auto argument = kept.rbegin(); argument != kept.rend(); ++argument) (*argument)();
+        for (const Expr& argument : kept) argument();
         a_.Push({static_cast<std::int32_t>(kept.size()), function});
         a_.Emit(CallFunction);
     };
@@ -47,9 +48,10 @@ ScriptBuilder::Expr ScriptBuilder::Call(std::string function,
 
 ScriptBuilder::Expr ScriptBuilder::Method(Expr object, std::string method,
                                           std::initializer_list<Expr> arguments) const {
-    std::vector<Expr> kept(arguments);
+    // Kept last first: the player takes the arguments off the stack in order.
+    const std::vector<Expr> kept(std::rbegin(arguments), std::rend(arguments));
     return [this, object, method, kept] {
-        for (auto argument = kept.rbegin(); argument != kept.rend(); ++argument) (*argument)();
+        for (const Expr& argument : kept) argument();
         a_.Push({static_cast<std::int32_t>(kept.size())});
         object();
         a_.Push({method});
