@@ -158,21 +158,6 @@ TEST_F(GeneratePackageTest, SecondRunReplacesThePackageAndLeavesOtherFilesAlone)
     EXPECT_EQ(platform.messages.size(), 2u);
 }
 
-TEST_F(GeneratePackageTest, MissingOutputFolderFailsAtTheFirstStepWithNothingWritten) {
-    const fs::path missing = out / "no-such-folder";
-    try {
-        Generate(RequestFor(missing));
-        FAIL() << "expected a FileFailure";
-    } catch (const FileFailure& failure) {
-        EXPECT_EQ(failure.number(), ENOENT);
-        EXPECT_EQ(failure.description(), "Cannot create the file \"" +
-                                             (missing / "mytext1.txt").string() +
-                                             "\": No such file or directory");
-    }
-    EXPECT_EQ(platform.log, std::vector<std::string>{"write mytext1.txt"});
-    EXPECT_TRUE(fs::is_empty(out));
-}
-
 TEST_F(GeneratePackageTest, MissingPictureLeavesEverythingBeforeItComplete) {
     fs::remove(app / "Template" / "mypic.jpg");
     const BannerRequest request = RequestFor(out);
@@ -215,36 +200,6 @@ TEST_F(GeneratePackageTest, FailureAtAnyStepKeepsEarlierFilesCompleteAndShowsNoM
             else EXPECT_FALSE(fs::exists(out / name)) << name;
         }
     }
-}
-
-TEST_F(GeneratePackageTest, FullDiskIsReportedNotSwallowed) {
-    // The variable file stands on a device that is always full.
-    fs::create_symlink("/dev/full", out / "mytext2.txt");
-    try {
-        Generate(RequestFor(out));
-        FAIL() << "expected a FileFailure";
-    } catch (const FileFailure& failure) {
-        EXPECT_EQ(failure.number(), ENOSPC);
-        EXPECT_EQ(failure.description(), "Cannot write to \"" + (out / "mytext2.txt").string() +
-                                             "\": No space left on device");
-    }
-    EXPECT_TRUE(platform.messages.empty());
-    EXPECT_TRUE(fs::exists(out / "mytext1.txt"));
-    EXPECT_FALSE(fs::exists(out / "mytext3.txt"));
-}
-
-TEST_F(GeneratePackageTest, TemplateFolderAsOutputLeavesTheAssetsIntact) {
-    const fs::path linked = temp / "linked";
-    fs::create_directory_symlink(app / "Template", linked);
-    const fs::path sameFolders[] = {app / "Template", app / "Template" / ".." / "Template", linked};
-    for (const fs::path& folder : sameFolders) {
-        SCOPED_TRACE(folder.string());
-        Generate(RequestFor(folder));
-        EXPECT_EQ(ReadFileBytes(app / "Template" / "bannerloop2.swf"), kMovieBytes);
-        EXPECT_EQ(ReadFileBytes(app / "Template" / "mypic.jpg"), kPictureBytes);
-        EXPECT_TRUE(fs::exists(app / "Template" / "mytext4.txt"));
-    }
-    EXPECT_EQ(platform.messages.size(), 3u);
 }
 
 TEST_F(GeneratePackageTest, FolderEndingInSeparatorGivesTwoSeparatorsThatWork) {
