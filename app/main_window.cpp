@@ -19,19 +19,31 @@ const QColor kLinkColor(0, 0, 255);
 
 constexpr int kSmallestFontPixels = 8;
 
+bool LabelsFit(const QWidget& window, const QFont& font) {
+    const QFontMetrics metrics(font);
+    const auto labels = window.findChildren<QLabel*>();
+    return std::all_of(labels.begin(), labels.end(), [&metrics](const QLabel* label) {
+        return metrics.horizontalAdvance(label->text()) <= label->contentsRect().width();
+    });
+}
+
 // The layout is fixed in pixels, while desktop fonts vary. Narrows the window's font, which every
 // control inherits, until each label's text fits its box, so that none is cut off.
+// Every size tried costs a font engine of its own, so the size is worked out from one
+// measurement: text width grows in proportion to the pixel size. Hinting and rounding can leave
+// the estimate a pixel too large, which the check afterwards corrects.
 void FitFontToLabels(QWidget& window) {
     QFont font = window.font();
-    int pixels = QFontInfo(font).pixelSize();
-    auto fits = [&window](const QFont& candidate) {
-        const QFontMetrics metrics(candidate);
-        const auto labels = window.findChildren<QLabel*>();
-        return std::all_of(labels.begin(), labels.end(), [&metrics](const QLabel* label) {
-            return metrics.horizontalAdvance(label->text()) <= label->contentsRect().width();
-        });
-    };
-    while (pixels > kSmallestFontPixels && !fits(font)) font.setPixelSize(--pixels);
+    const int pixels = QFontInfo(font).pixelSize();
+    const QFontMetricsF metrics(font);
+    qreal scale = 1;
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        const qreal needed = metrics.horizontalAdvance(label->text());
+        if (needed > 0) scale = std::min(scale, label->contentsRect().width() / needed);
+    }
+    int fitting = std::max(kSmallestFontPixels, static_cast<int>(pixels * scale));
+    if (fitting < pixels) font.setPixelSize(fitting);
+    while (fitting > kSmallestFontPixels && !LabelsFit(window, font)) font.setPixelSize(--fitting);
     window.setFont(font);
 }
 
