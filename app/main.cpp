@@ -5,6 +5,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Lets the desktop match the window with the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillbeam.Quillbeam"));
     QApplication::setWindowIcon(ApplicationIcon());
     Quillbeam window;
     window.show();

@@ -2,6 +2,12 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <string_view>
+
+// The package core's UTF-16 texts as Qt strings.
+inline QString ToQString(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Shows a message box with one OK button, modal to `owner`, and waits until it is dismissed.
 // Line breaks in `text` may be CR LF, the program's own form.
