@@ -30,7 +30,6 @@ void GeneratePackage(const BannerRequest& request, std::u16string_view applicati
     }
 
     openFile->Close();
-    openFile.reset();
     platform.ShowMessage(kApplicationTitle, kCompletionMessage);
 }
 
