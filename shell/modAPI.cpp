@@ -13,11 +13,11 @@ namespace {
 // name box and always refuses a typed folder that does not exist, so the edit box and validation
 // switches need no option, and it has no status line to show.
 //
-// On a desktop with its own chooser, Qt shows that one instead. GTK's keeps the title, folders
-// only (it lists files greyed out, whether or not files are asked for), the modality to the owner,
-// the selected start folder and the full path back; it makes a typed folder that does not exist
-// rather than return it missing. Two switches the desktop's choosers cannot keep, so those calls
-// use Qt's own dialog:
+// On a desktop with its own chooser, Qt shows that one instead, and hands it the start folder to
+// select. GTK's keeps the title, folders only (it lists files greyed out, whether or not files are
+// asked for), the modality to the owner and the full path back; it makes a typed folder that does
+// not exist rather than return it missing. Two switches the desktop's choosers cannot keep, so
+// those calls use Qt's own dialog:
 // - without the new style: the portal's chooser cannot forbid making folders (GTK's can, but
 //   which of the two appears is the desktop's choice);
 // - root at start: neither can keep the user inside a folder; their side bars, path bars and typed
