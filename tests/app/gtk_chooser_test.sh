@@ -9,6 +9,15 @@ set -euo pipefail
 program=$(readlink -f "$1")
 shots=$2
 
+# Where allowed (root, or a machine that permits namespaces), the X server's sockets are the
+# test's own: a private /tmp/.X11-unix and network namespace, so that X servers of other jobs on
+# the machine can neither take over nor remove them.
+if [ -z "${QUILLBEAM_PRIVATE_X:-}" ] && unshare --mount --net true 2>/dev/null; then
+  mkdir -p /tmp/.X11-unix
+  exec unshare --mount --net --propagation private env QUILLBEAM_PRIVATE_X=1 bash -c \
+    'mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix && exec bash "$0" "$@"' "$0" "$program" "$shots"
+fi
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillbeam-gtk-XXXXXX")
 xvfb_pid=""
 app_pid=""
