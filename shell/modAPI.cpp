@@ -12,10 +12,21 @@ namespace {
 // style the dialog is read-only; files are listed only when asked for. Qt's dialog always has its
 // name box and always refuses a typed folder that does not exist, so the edit box and validation
 // switches need no option, and it has no status line to show.
-QFileDialog::Options DialogOptions(const ChooserSwitches& switches) {
+//
+// On a desktop with its own chooser, Qt shows that one instead, and hands it the start folder to
+// select. GTK's keeps the title, folders only (it lists files greyed out, whether or not files are
+// asked for), the modality to the owner and the full path back; it makes a typed folder that does
+// not exist rather than return it missing. Two switches the desktop's choosers cannot keep, so
+// those calls use Qt's own dialog:
+// - without the new style: the portal's chooser cannot forbid making folders (GTK's can, but
+//   which of the two appears is the desktop's choice);
+// - root at start: neither can keep the user inside a folder; their side bars, path bars and typed
+//   paths lead anywhere.
+QFileDialog::Options DialogOptions(const ChooserSwitches& switches, bool rootAtStart) {
     QFileDialog::Options options;
     if (!switches.newStyle) options |= QFileDialog::ReadOnly;
     if (!switches.includeFiles) options |= QFileDialog::ShowDirsOnly;
+    if (!switches.newStyle || rootAtStart) options |= QFileDialog::DontUseNativeDialog;
     return options;
 }
 
@@ -52,8 +63,9 @@ QString ChooseFolder(QWidget* owner, const QString& title, const QString& startF
     dialog.setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOptions(DialogOptions(switches));
-    if (PathExists(startFolder)) {
+    const bool startExists = PathExists(startFolder);
+    dialog.setOptions(DialogOptions(switches, switches.rootAtStart && startExists));
+    if (startExists) {
         const QString start = QFileInfo(startFolder).absoluteFilePath();
         if (switches.rootAtStart) {
             dialog.setDirectory(start);

@@ -17,7 +17,7 @@ rm -rf "$build/deb"
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(echo "$build"/deb/quillbeam_*.deb)
 [ -f "$deb" ] || { echo "deb check: cpack made no package" >&2; exit 1; }
-echo "== $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
+echo "== $(basename "$deb"): $(dpkg-deb -f "$deb" Depends); recommends $(dpkg-deb -f "$deb" Recommends)"
 
 trap 'dpkg -r quillbeam >/dev/null 2>&1 || true' EXIT
 dpkg -i "$deb" >/dev/null
@@ -39,6 +39,8 @@ done
 
 echo "== The installed program, started through /usr/bin/quillbeam"
 bash "$root/tests/app/smoke_test.sh" /usr/bin/quillbeam "$build/screenshots/installed"
+echo "== Its Browse under the GTK theme"
+bash "$root/tests/app/gtk_chooser_test.sh" /usr/bin/quillbeam "$build/screenshots/installed"
 
 dpkg -r quillbeam >/dev/null
 trap - EXIT
