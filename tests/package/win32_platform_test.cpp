@@ -194,8 +194,9 @@ TEST(Win32CopyAsset, CopyOntoItselfLosesNothing) {
     fs::create_directory(temp / "Template");
     const fs::path movie = temp / "Template" / "movie";
     WriteFileBytes(movie, bytes);
+    fs::create_hard_link(movie, temp / "hard-link");  // the same file under another name
     const fs::path sameFile[] = {movie, temp / "Template" / ".." / "Template" / "movie",
-                                 temp / "TEMPLATE" / "MOVIE"};
+                                 temp / "TEMPLATE" / "MOVIE", temp / "hard-link"};
     for (const fs::path& dest : sameFile) {
         platform.CopyAsset(movie.u16string(), dest.u16string());
         EXPECT_TRUE(ReadFileBytes(movie) == bytes) << dest;
