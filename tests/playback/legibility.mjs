@@ -19,6 +19,7 @@ const here = path.dirname(fileURLToPath(import.meta.url));
 
 // Black first: the masks come from it. "dark" is the package's own picture.
 const PICTURES = ['black', 'white', 'grey', 'busy', 'dark'];
+const SHOWN_ORDER = ['white', 'busy', 'grey', 'black', 'dark'];
 const MIN_CONTRAST = 4.5;  // WCAG AA for text of this size
 const BLINK_MS = 530;
 const SPEED_MS = 50;       // the first message is typed at the default speed
@@ -218,7 +219,7 @@ function possibleCaret(from, to) {
 export async function checkLegibility(context, base, message, outputFolder, helpers, report) {
     const { fail } = helpers;
     let letters, caret, width, height, exclusion;
-    const chosen = [];
+    const chosen = {};
     report.push('legibility: contrast of the letters and of the caret with the pixels around them (WCAG, floor 4.5)');
     for (const name of PICTURES) {
         const shots = await holdScreenshots(context, base, name, message, helpers);
@@ -262,10 +263,10 @@ export async function checkLegibility(context, base, message, outputFolder, help
         if (showing === 0 || hidden === 0) fail(`${name} picture: the caret was not seen both showing and hidden in the hold (${shots.length} screenshots)`);
         report.push(`  ${name}: letters ${textContrast.toFixed(1)}:1, caret ${caretContrast.toFixed(1)}:1; ` +
                     `caret showing in ${showing} and hidden in ${hidden} screenshots of the hold, each in time with a 530 ms blink`);
-        chosen.push(pick ?? shots[0].png);
+        chosen[name] = pick ?? shots[0].png;
         shots.forEach(({ png }, i) => fs.writeFileSync(path.join(outputFolder, 'frames', `picture-${name}-${i}.png`), png));
     }
-    await composePictures(context, chosen, path.join(outputFolder, 'banner-on-pictures.png'));
+    await composePictures(context, SHOWN_ORDER.map((name) => chosen[name]), path.join(outputFolder, 'banner-on-pictures.png'));
 }
 
 // Checks the screenshots of a run over the dark picture: while a message is typed the caret

@@ -262,11 +262,7 @@ void DefineStartTyping(const ScriptBuilder& s) {
                         s.Text(" url ")),
                   s.Var("theUrl")));
         s.Set("typed", s.Int(0));
-        // The caret stops blinking and starts at the beginning of the first line.
-        s.Do(s.Call("clearInterval", {s.Var("blinkTimer")}));
-        s.Set("lineStart", s.Int(0));
-        s.Set("shownHeight", s.Int(0));
-        s.Do(s.Call("showText", {s.Text("")}));
+        s.Do(s.Call("clearText", {}));
         s.Set("timer", s.Call("setInterval", {s.Var("typeNextLetter"), s.Var("speed")}));
     });
 }
@@ -335,6 +331,17 @@ void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
     });
 }
 
+// function clearText(): empties the banner; the caret stops blinking and stands, solid, at the
+// start of the first line.
+void DefineClearText(const ScriptBuilder& s) {
+    s.Function("clearText", {}, [&] {
+        s.Do(s.Call("clearInterval", {s.Var("blinkTimer")}));
+        s.Set("lineStart", s.Int(0));
+        s.Set("shownHeight", s.Int(0));
+        s.Do(s.Call("showText", {s.Text("")}));
+    });
+}
+
 // function blinkCaret(): while a finished message is held.
 void DefineBlinkCaret(const ScriptBuilder& s) {
     s.Function("blinkCaret", {}, [&] {
@@ -360,12 +367,14 @@ std::string BuildFrameScript(const TextArea& area) {
     DefineStartTyping(s);
     DefineTypeNextLetter(s);
     DefineShowText(s, area);
+    DefineClearText(s);
     DefineBlinkCaret(s);
 
     // The measuring field is never shown; the height of one line of text is measured once.
     s.SetMember(s.Var(kMeasureFieldName), "_visible", s.Bool(false));
     s.SetMember(s.Var(kMeasureFieldName), "text", s.Text("X"));
     s.Set("lineHeight", s.Member(s.Var(kMeasureFieldName), "textHeight"));
+    s.Do(s.Call("clearText", {}));  // the caret waits at the start for the first message
     // System.useCodepage = true;   // the files are single-byte Windows-1252 text
     s.SetMember(s.Var("System"), "useCodepage", s.Bool(true));
     assembler.Emit(ActionCode::Stop);
