@@ -17,7 +17,7 @@ using namespace swf_reader;
 namespace {
 
 constexpr std::int32_t kTwips = 20;
-constexpr int kOutlineCopies = 8;
+constexpr int kOutlineCopies = 4;
 
 struct Placement {
     std::uint16_t depth, id;
@@ -230,7 +230,7 @@ TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
     EXPECT_LT(placed.at("measureField").depth, placed.at("clickArea").depth);
 }
 
-TEST_F(BuiltMovie, WhiteDeviceTextWrapsWithinTheStageOverADarkOutlineOfEightCopies) {
+TEST_F(BuiltMovie, WhiteDeviceTextWrapsWithinTheStageOverADarkOutlineOfFourCopies) {
     const auto fonts = TagsWithCode(kDefineFont2);
     ASSERT_EQ(fonts.size(), 1u);
     Bytes font(fonts[0].body);

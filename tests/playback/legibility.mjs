@@ -160,7 +160,8 @@ function caretMisplaced(caret, letters, width, height) {
 export function preparePictureSites(site, generated) {
     for (const name of PICTURES) {
         const folder = path.join(site, `picture-${name}`);
-        fs.cpSync(generated, folder, { recursive: true });
+        fs.mkdirSync(folder);
+        for (const file of fs.readdirSync(generated)) fs.copyFileSync(path.join(generated, file), path.join(folder, file));
         if (name !== 'dark') fs.copyFileSync(path.join(here, 'pictures', `${name}.jpg`), path.join(folder, 'mypic.jpg'));
     }
 }
@@ -275,6 +276,7 @@ export async function checkLegibility(context, base, message, outputFolder, help
 // a message's end are used: a screenshot can show a later moment than the trace read before it.
 export async function checkCaretPlace(context, frames, messages, fail) {
     const typing = frames.filter(({ run, shown }) => shown.length > 0 && shown.length + 30 < messages[run - 1].length);
+    if (typing.length === 0) fail('no screenshot was taken while a message was typed');
     const decoded = await luminanceOf(context, typing.map(({ file }) => fs.readFileSync(file)));
     const lines = new Set();
     decoded.forEach((frame, i) => {

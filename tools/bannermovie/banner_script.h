@@ -10,8 +10,8 @@ inline constexpr const char* kBackdropName = "backdrop";
 inline constexpr const char* kMessageFieldName = "messageField";
 inline constexpr const char* kCaretName = "caret";
 inline constexpr const char* kMeasureFieldName = "measureField";
-// The dark copies of the message field that outline its letters: outline1 to outline8.
-inline constexpr std::uint16_t kOutlineCopyCount = 8;
+// The dark copies of the message field that outline its letters: outline1 to outline4.
+inline constexpr std::uint16_t kOutlineCopyCount = 4;
 std::string OutlineCopyName(std::uint16_t index);
 
 // Where the message field's text area lies on the stage, in pixels.
