@@ -271,8 +271,8 @@ export async function checkLegibility(context, base, message, outputFolder, help
 }
 
 // Checks the screenshots of a run over the dark picture: while a message is typed the caret
-// stands after its last letter (on a new line once the text wraps); through the hold it blinks.
-// `frames` are {file, run, shown}; `messages` the texts shown. Only screenshots taken well before
+// stands after its last letter, on a new line once the text wraps. Returns how many screenshots
+// it checked and on how many lines the caret stood. `frames` are {file, run, shown}; `messages` the texts shown. Only screenshots taken well before
 // a message's end are used: a screenshot can show a later moment than the trace read before it.
 export async function checkCaretPlace(context, frames, messages, fail) {
     const typing = frames.filter(({ run, shown }) => shown.length > 0 && shown.length + 30 < messages[run - 1].length);
