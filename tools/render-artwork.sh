@@ -10,6 +10,16 @@ trap 'rm -rf "$tmp"' EXIT
 rsvg-convert -w 468 -h 100 mypic.svg -o "$tmp/mypic.png"
 convert "$tmp/mypic.png" -strip -interlace none -quality 90 ../../Template/mypic.jpg
 
+# The backdrops the browser check plays the banner over, to measure how legible its text stays:
+# plain white, black and mid-grey, and a busy picture.
+pictures=../../tests/playback/pictures
+mkdir -p "$pictures"
+for plain in white:#ffffff black:#000000 grey:#808080; do
+  convert -size 468x100 "xc:${plain#*:}" -strip -interlace none -quality 90 "$pictures/${plain%%:*}.jpg"
+done
+rsvg-convert -w 468 -h 100 busy-picture.svg -o "$tmp/busy.png"
+convert "$tmp/busy.png" -strip -interlace none -quality 90 "$pictures/busy.jpg"
+
 # The window's banner artwork at its own size, and the application icon at every size it ships in;
 # resources/artwork.qrc builds them into the program.
 rsvg-convert -w 382 -h 82 banner.svg -o banner.png

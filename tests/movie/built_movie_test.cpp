@@ -2,8 +2,11 @@
 // every tag well formed, characters defined before use, the scripts' actions, the End tag.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
+#include <string>
+#include <tuple>
 
 #include "action_checks.h"
 #include "swf_reader.h"
@@ -14,6 +17,99 @@ using namespace swf_reader;
 namespace {
 
 constexpr std::int32_t kTwips = 20;
+constexpr int kOutlineCopies = 4;
+
+struct Placement {
+    std::uint16_t depth, id;
+    std::int32_t dx = 0, dy = 0;
+};
+
+struct TextField {
+    Rect bounds;
+    std::uint8_t flags, moreFlags;
+    std::uint16_t fontId, height;
+    std::string rgba;
+};
+
+TextField ReadTextField(std::string_view tag) {
+    Bytes body(tag);
+    body.U16();
+    TextField field{};
+    field.bounds = ReadRect(body);
+    field.flags = body.U8();
+    field.moreFlags = body.U8();
+    EXPECT_FALSE(field.flags & 0x80) << "no text of its own";
+    EXPECT_TRUE(field.flags & 0x01) << "has font";
+    EXPECT_TRUE(field.flags & 0x04) << "has text colour";
+    EXPECT_FALSE(field.moreFlags & 0x02) << "plain text, not HTML";
+    field.fontId = body.U16();
+    field.height = body.U16();
+    field.rgba = std::string(body.Take(4));
+    body.String();  // variable name
+    EXPECT_EQ(body.left(), 0u);
+    return field;
+}
+
+// A DefineShape of one solid fill and straight edges only; checks the outline is closed.
+struct Shape {
+    Rect bounds;
+    std::string rgb;
+    int edges;
+};
+
+Shape ReadShape(std::string_view tag) {
+    Bytes shape(tag);
+    shape.U16();
+    Shape read{ReadRect(shape), {}, 0};
+    EXPECT_EQ(shape.U8(), 1) << "one fill style";
+    EXPECT_EQ(shape.U8(), 0) << "solid fill";
+    read.rgb = std::string(shape.Take(3));
+    EXPECT_EQ(shape.U8(), 0) << "no line styles";
+    Bits bits(shape);
+    const int fillBits = static_cast<int>(bits.Unsigned(4));
+    const int lineBits = static_cast<int>(bits.Unsigned(4));
+    std::int32_t x = 0, y = 0, startX = 0, startY = 0;
+    for (;;) {
+        if (bits.Unsigned(1) == 0) {  // style change or end
+            const std::uint32_t states = bits.Unsigned(5);
+            if (states == 0) break;
+            EXPECT_EQ(states & 0x10, 0u) << "no new styles";
+            if (states & 0x01) {
+                const int n = static_cast<int>(bits.Unsigned(5));
+                startX = x = bits.Signed(n);
+                startY = y = bits.Signed(n);
+            }
+            if (states & 0x02) bits.Unsigned(fillBits);
+            if (states & 0x04) bits.Unsigned(fillBits);
+            if (states & 0x08) bits.Unsigned(lineBits);
+        } else {
+            EXPECT_EQ(bits.Unsigned(1), 1u) << "straight edges only";
+            const int n = static_cast<int>(bits.Unsigned(4)) + 2;
+            if (bits.Unsigned(1) == 1) {
+                x += bits.Signed(n);
+                y += bits.Signed(n);
+            } else if (bits.Unsigned(1) == 1) {
+                y += bits.Signed(n);
+            } else {
+                x += bits.Signed(n);
+            }
+            ++read.edges;
+            EXPECT_TRUE(x >= read.bounds.xMin && x <= read.bounds.xMax && y >= read.bounds.yMin &&
+                        y <= read.bounds.yMax);
+        }
+    }
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(startX, startY)) << "outline not closed";
+    EXPECT_EQ(shape.left(), 0u);
+    return read;
+}
+
+// Relative luminance of an sRGB colour, 0 to 1, coarse: enough to tell light from dark.
+double Lightness(std::string_view rgb) {
+    return (0.2126 * static_cast<std::uint8_t>(rgb[0]) +
+            0.7152 * static_cast<std::uint8_t>(rgb[1]) +
+            0.0722 * static_cast<std::uint8_t>(rgb[2])) /
+           255.0;
+}
 enum Code : std::uint16_t {
     kEnd = 0,
     kShowFrame = 1,
@@ -39,6 +135,41 @@ class BuiltMovie : public ::testing::Test {
             if (tag.code == code) found.push_back(tag);
         }
         return found;
+    }
+    // The tag that defines a character.
+    Tag Definition(std::uint16_t id) const {
+        for (const Tag& tag : movie_.tags) {
+            if (tag.code != kDefineShape && tag.code != kDefineButton2 &&
+                tag.code != kDefineEditText && tag.code != kDefineSprite &&
+                tag.code != kDefineFont2) {
+                continue;
+            }
+            if (Bytes(tag.body).U16() == id) return tag;
+        }
+        ADD_FAILURE() << "no character " << id;
+        return {};
+    }
+    // Every PlaceObject2, by instance name: a character and a name, and a move at most.
+    std::map<std::string, Placement> Placements() const {
+        std::map<std::string, Placement> placed;
+        for (const Tag& tag : TagsWithCode(kPlaceObject2)) {
+            Bytes body(tag.body);
+            const std::uint8_t flags = body.U8();
+            EXPECT_TRUE(flags == 0x22 || flags == 0x26) << "character, name and maybe a matrix";
+            Placement placement{};
+            placement.depth = body.U16();
+            placement.id = body.U16();
+            if (flags & 0x04) {
+                Bits bits(body);
+                EXPECT_EQ(bits.Unsigned(2), 0u) << "no scale, no rotation";
+                const int n = static_cast<int>(bits.Unsigned(5));
+                placement.dx = bits.Signed(n);
+                placement.dy = bits.Signed(n);
+            }
+            placed[body.String()] = placement;
+            EXPECT_EQ(body.left(), 0u);
+        }
+        return placed;
     }
     std::string file_;
     Movie movie_{};
@@ -66,7 +197,6 @@ TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
     EXPECT_EQ(TagsWithCode(kShowFrame).size(), 1u);
 
     std::set<std::uint16_t> defined;
-    std::map<std::string, std::uint16_t> depthOf;
     for (const Tag& tag : movie_.tags) {
         Bytes body(tag.body);
         switch (tag.code) {
@@ -77,26 +207,30 @@ TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
             case kDefineFont2:
                 EXPECT_TRUE(defined.insert(body.U16()).second) << "character defined twice";
                 break;
-            case kPlaceObject2: {
-                const std::uint8_t flags = body.U8();
-                ASSERT_EQ(flags, 0x22) << "character and name, nothing else";
-                const std::uint16_t depth = body.U16();
+            case kPlaceObject2:
+                body.U8();
+                body.U16();
                 EXPECT_TRUE(defined.count(body.U16())) << "placed before it is defined";
-                depthOf[body.String()] = depth;
-                EXPECT_EQ(body.left(), 0u);
                 break;
-            }
             default:
                 break;
         }
     }
-    // The picture under the text, the click area over everything.
-    ASSERT_EQ(depthOf.size(), 3u);
-    EXPECT_LT(depthOf.at("backdrop"), depthOf.at("messageField"));
-    EXPECT_LT(depthOf.at("messageField"), depthOf.at("clickArea"));
+    // Bottom to top: the picture, the text's dark outline, the caret, the text, the click area
+    // over everything; the measuring field is never shown.
+    const auto placed = Placements();
+    ASSERT_EQ(placed.size(), 5u + kOutlineCopies);
+    for (int i = 1; i <= kOutlineCopies; ++i) {
+        const auto& copy = placed.at("outline" + std::to_string(i));
+        EXPECT_LT(placed.at("backdrop").depth, copy.depth);
+        EXPECT_LT(copy.depth, placed.at("caret").depth);
+    }
+    EXPECT_LT(placed.at("caret").depth, placed.at("messageField").depth);
+    EXPECT_LT(placed.at("messageField").depth, placed.at("clickArea").depth);
+    EXPECT_LT(placed.at("measureField").depth, placed.at("clickArea").depth);
 }
 
-TEST_F(BuiltMovie, TextFieldWrapsWhiteDeviceTextWithinTheStage) {
+TEST_F(BuiltMovie, WhiteDeviceTextWrapsWithinTheStageOverADarkOutlineOfFourCopies) {
     const auto fonts = TagsWithCode(kDefineFont2);
     ASSERT_EQ(fonts.size(), 1u);
     Bytes font(fonts[0].body);
@@ -106,96 +240,115 @@ TEST_F(BuiltMovie, TextFieldWrapsWhiteDeviceTextWithinTheStage) {
     EXPECT_EQ(font.U16(), 0) << "a device font carries no glyphs";
     EXPECT_EQ(font.left(), 0u);
 
-    const auto fields = TagsWithCode(kDefineEditText);
-    ASSERT_EQ(fields.size(), 1u);
-    Bytes field(fields[0].body);
-    field.U16();
-    const Rect bounds = ReadRect(field);
-    EXPECT_GE(bounds.xMin, 0);
-    EXPECT_LE(bounds.xMax, movie_.stage.xMax);
-    EXPECT_GE(bounds.yMin, 0);
-    EXPECT_LE(bounds.yMax, movie_.stage.yMax);
-    const std::uint8_t flags = field.U8();
-    EXPECT_TRUE(flags & 0x40) << "word wrap";
-    EXPECT_TRUE(flags & 0x20) << "multiline";
-    EXPECT_FALSE(flags & 0x80) << "no text of its own";
-    ASSERT_TRUE(flags & 0x01) << "has font";
-    ASSERT_TRUE(flags & 0x04) << "has text colour";
-    const std::uint8_t moreFlags = field.U8();
-    EXPECT_FALSE(moreFlags & 0x02) << "plain text, not HTML";
-    EXPECT_EQ(field.U16(), fontId);
-    EXPECT_GT(field.U16(), 10 * kTwips) << "font height";
-    EXPECT_EQ(field.Take(4), "\xFF\xFF\xFF\xFF");
-    field.String();  // variable name
-    EXPECT_EQ(field.left(), 0u);
+    const auto placed = Placements();
+    const TextField text = ReadTextField(Definition(placed.at("messageField").id).body);
+    EXPECT_GE(text.bounds.xMin, 0);
+    EXPECT_LE(text.bounds.xMax, movie_.stage.xMax);
+    EXPECT_GE(text.bounds.yMin, 0);
+    EXPECT_LE(text.bounds.yMax, movie_.stage.yMax);
+    EXPECT_TRUE(text.flags & 0x40) << "word wrap";
+    EXPECT_TRUE(text.flags & 0x20) << "multiline";
+    EXPECT_EQ(text.fontId, fontId);
+    EXPECT_GT(text.height, 10 * kTwips) << "font height";
+    EXPECT_EQ(text.rgba, "\xFF\xFF\xFF\xFF");
+
+    // The outline: dark copies of the same text, each moved a pixel or two, evenly all round.
+    std::set<std::pair<std::int32_t, std::int32_t>> moves;
+    std::int32_t sumX = 0, sumY = 0;
+    for (int i = 1; i <= kOutlineCopies; ++i) {
+        SCOPED_TRACE("outline" + std::to_string(i));
+        const Placement& copy = placed.at("outline" + std::to_string(i));
+        const TextField outline = ReadTextField(Definition(copy.id).body);
+        EXPECT_EQ(
+            std::make_tuple(outline.bounds.xMin, outline.bounds.xMax, outline.bounds.yMin,
+                            outline.bounds.yMax, outline.flags, outline.fontId, outline.height),
+            std::make_tuple(text.bounds.xMin, text.bounds.xMax, text.bounds.yMin, text.bounds.yMax,
+                            text.flags, text.fontId, text.height))
+            << "laid out as the text";
+        EXPECT_LT(Lightness(outline.rgba), 0.2);
+        EXPECT_EQ(outline.rgba[3], '\xFF') << "opaque";
+        EXPECT_TRUE(copy.dx != 0 || copy.dy != 0);
+        EXPECT_LE(std::max(std::abs(copy.dx), std::abs(copy.dy)), 2 * kTwips);
+        moves.emplace(copy.dx, copy.dy);
+        sumX += copy.dx;
+        sumY += copy.dy;
+    }
+    EXPECT_EQ(moves.size(), static_cast<std::size_t>(kOutlineCopies))
+        << "each copy moved its own way";
+    EXPECT_EQ(std::make_pair(sumX, sumY), std::make_pair(0, 0)) << "the outline is even all round";
+
+    // The caret's place is measured in one unwrapped line of the same font and size.
+    const TextField measure = ReadTextField(Definition(placed.at("measureField").id).body);
+    EXPECT_FALSE(measure.flags & 0x60) << "no wrapping, one line";
+    EXPECT_EQ(std::make_pair(measure.fontId, measure.height), std::make_pair(fontId, text.height));
+    EXPECT_GE(measure.bounds.xMax - measure.bounds.xMin, text.bounds.xMax - text.bounds.xMin)
+        << "room for the widest line";
+}
+
+TEST_F(BuiltMovie, CaretIsAThinLightBarOverADarkRimAsTallAsALine) {
+    const auto placed = Placements();
+    const Placement& caret = placed.at("caret");
+    EXPECT_EQ(std::make_pair(caret.dx, caret.dy), std::make_pair(0, 0)) << "the script moves it";
+    Bytes sprite(Definition(caret.id).body);
+    ASSERT_EQ(Definition(caret.id).code, kDefineSprite);
+    sprite.U16();
+    EXPECT_EQ(sprite.U16(), 1) << "frame count";
+    std::vector<Tag> inner;
+    ASSERT_NO_THROW(inner = ReadTags(sprite));
+    EXPECT_EQ(sprite.left(), 0u);
+    ASSERT_EQ(inner.size(), 4u);
+    std::vector<Shape> shapes;  // bottom first
+    for (std::size_t i = 0; i < 2; ++i) {
+        ASSERT_EQ(inner[i].code, kPlaceObject2);
+        Bytes place(inner[i].body);
+        EXPECT_EQ(place.U8(), 0x02) << "a character, nothing else";
+        EXPECT_EQ(place.U16(), i + 1) << "depth";
+        const Tag shape = Definition(place.U16());
+        ASSERT_EQ(shape.code, kDefineShape);
+        shapes.push_back(ReadShape(shape.body));
+    }
+    EXPECT_EQ(inner[2].code, kShowFrame);
+    EXPECT_EQ(inner[3].code, kEnd);
+
+    const Shape& rim = shapes[0];
+    const Shape& bar = shapes[1];
+    EXPECT_EQ(bar.rgb, "\xFF\xFF\xFF") << "the text's colour";
+    EXPECT_LT(Lightness(rim.rgb), 0.2);
+    EXPECT_LE(bar.bounds.xMax - bar.bounds.xMin, 3 * kTwips) << "thin";
+    const TextField text = ReadTextField(Definition(placed.at("messageField").id).body);
+    EXPECT_GE(bar.bounds.yMax - bar.bounds.yMin, text.height) << "as tall as a line";
+    EXPECT_LE(bar.bounds.yMax - bar.bounds.yMin, text.height * 3 / 2);
+    for (const auto& [inside, outside] :
+         {std::pair{bar.bounds.xMin, rim.bounds.xMin}, std::pair{bar.bounds.yMin, rim.bounds.yMin},
+          std::pair{rim.bounds.xMax, bar.bounds.xMax},
+          std::pair{rim.bounds.yMax, bar.bounds.yMax}}) {
+        EXPECT_GE(inside - outside, kTwips) << "the rim shows all round the bar";
+    }
 }
 
 TEST_F(BuiltMovie, ClickAreaIsAClosedFullStageShapeWithAReleaseAction) {
-    const auto shapes = TagsWithCode(kDefineShape);
-    ASSERT_EQ(shapes.size(), 1u);
-    Bytes shape(shapes[0].body);
-    const std::uint16_t shapeId = shape.U16();
-    const Rect bounds = ReadRect(shape);
-    EXPECT_EQ(bounds.xMax, movie_.stage.xMax);
-    EXPECT_EQ(bounds.yMax, movie_.stage.yMax);
-    const std::uint8_t fills = shape.U8();
-    for (std::uint8_t i = 0; i < fills; ++i) {
-        ASSERT_EQ(shape.U8(), 0) << "solid fill";
-        shape.Skip(3);
-    }
-    ASSERT_EQ(shape.U8(), 0) << "no line styles";
-    {
-        Bits bits(shape);
-        const int fillBits = static_cast<int>(bits.Unsigned(4));
-        const int lineBits = static_cast<int>(bits.Unsigned(4));
-        std::int32_t x = 0, y = 0, startX = 0, startY = 0, edges = 0;
-        for (;;) {
-            if (bits.Unsigned(1) == 0) {  // style change or end
-                const std::uint32_t states = bits.Unsigned(5);
-                if (states == 0) break;
-                ASSERT_EQ(states & 0x10, 0u) << "no new styles";
-                if (states & 0x01) {
-                    const int n = static_cast<int>(bits.Unsigned(5));
-                    startX = x = bits.Signed(n);
-                    startY = y = bits.Signed(n);
-                }
-                if (states & 0x02) bits.Unsigned(fillBits);
-                if (states & 0x04) bits.Unsigned(fillBits);
-                if (states & 0x08) bits.Unsigned(lineBits);
-            } else {
-                ASSERT_EQ(bits.Unsigned(1), 1u) << "straight edges only";
-                const int n = static_cast<int>(bits.Unsigned(4)) + 2;
-                if (bits.Unsigned(1) == 1) {
-                    x += bits.Signed(n);
-                    y += bits.Signed(n);
-                } else if (bits.Unsigned(1) == 1) {
-                    y += bits.Signed(n);
-                } else {
-                    x += bits.Signed(n);
-                }
-                ++edges;
-                EXPECT_TRUE(x >= bounds.xMin && x <= bounds.xMax && y >= bounds.yMin &&
-                            y <= bounds.yMax);
-            }
-        }
-        EXPECT_EQ(edges, 4);
-        EXPECT_EQ(std::make_pair(x, y), std::make_pair(startX, startY)) << "outline not closed";
-    }
-    EXPECT_EQ(shape.left(), 0u);
-
     const auto buttons = TagsWithCode(kDefineButton2);
     ASSERT_EQ(buttons.size(), 1u);
+    EXPECT_EQ(Bytes(buttons[0].body).U16(), Placements().at("clickArea").id);
     Bytes button(buttons[0].body);
     button.U16();
     button.U8();
     const std::size_t offsetField = button.at();
     const std::uint16_t actionOffset = button.U16();
+    int records = 0;
     for (std::uint8_t states = button.U8(); states != 0; states = button.U8()) {
         EXPECT_EQ(states, 0x08) << "the shape only in the hit-test state: invisible";
-        EXPECT_EQ(button.U16(), shapeId);
+        const Tag shape = Definition(button.U16());
+        ASSERT_EQ(shape.code, kDefineShape);
+        const Shape area = ReadShape(shape.body);
+        EXPECT_EQ(std::make_pair(area.bounds.xMax, area.bounds.yMax),
+                  std::make_pair(movie_.stage.xMax, movie_.stage.yMax));
+        EXPECT_EQ(area.edges, 4);
         button.U16();    // depth
         button.Skip(2);  // identity MATRIX and empty CXFORMWITHALPHA, one byte each
+        ++records;
     }
+    EXPECT_EQ(records, 1);
     EXPECT_EQ(offsetField + actionOffset, button.at()) << "ActionOffset";
     EXPECT_EQ(button.U16(), 0) << "one condition, the last";
     EXPECT_EQ(button.U16(), 0x0008) << "on release over the button";
@@ -203,14 +356,24 @@ TEST_F(BuiltMovie, ClickAreaIsAClosedFullStageShapeWithAReleaseAction) {
     ExpectWellFormedActions(actions, "click script");
 }
 
-TEST_F(BuiltMovie, FrameScriptAndTheBackdropClipAreWellFormed) {
+TEST_F(BuiltMovie, FrameScriptDrivesEveryShownInstanceAndTheBackdropClipIsEmpty) {
     const auto scripts = TagsWithCode(kDoAction);
     ASSERT_EQ(scripts.size(), 1u);
     ExpectWellFormedActions(scripts[0].body, "frame script");
+    // Each instance the script drives is named in its pool: a copy of the text it never sets
+    // would show a stale outline.
+    const auto actions = ReadActions(scripts[0].body);
+    ASSERT_EQ(actions.front().code, 0x88);
+    Bytes poolBytes(actions.front().operands);
+    std::set<std::string> pool;
+    for (std::uint16_t count = poolBytes.U16(); count > 0; --count) pool.insert(poolBytes.String());
+    for (const auto& [name, placement] : Placements()) {
+        if (name != "clickArea") {
+            EXPECT_TRUE(pool.count(name)) << name;
+        }
+    }
 
-    const auto sprites = TagsWithCode(kDefineSprite);
-    ASSERT_EQ(sprites.size(), 1u);
-    Bytes sprite(sprites[0].body);
+    Bytes sprite(Definition(Placements().at("backdrop").id).body);
     sprite.U16();
     EXPECT_EQ(sprite.U16(), 1) << "frame count";
     std::vector<Tag> inner;

@@ -13,6 +13,8 @@ import { fileURLToPath } from 'node:url';
 
 import { chromium } from 'playwright-core';
 
+import { checkCaretPlace, checkLegibility, preparePictureSites } from './legibility.mjs';
+
 const here = path.dirname(fileURLToPath(import.meta.url));
 const [makePackage, applicationFolder, outputFolder] = process.argv.slice(2);
 if (!outputFolder) {
@@ -21,7 +23,7 @@ if (!outputFolder) {
 }
 
 const CHROMIUM = '/usr/bin/chromium';
-const OVERALL_LIMIT_MS = 150_000;
+const OVERALL_LIMIT_MS = 240_000;
 const FIRST_LETTER_LIMIT_MS = 10_000;
 const CLICK_URL = 'offers/index.html?from=banner&week=1';
 // As typed in the window: a line break is CR LF.
@@ -62,6 +64,7 @@ function prepareSite(site) {
     fs.symlinkSync(path.join(here, 'node_modules', '@ruffle-rs', 'ruffle'), path.join(site, 'ruffle'));
     // As generated.
     generatePackage(path.join(site, 'generated'));
+    preparePictureSites(site, path.join(site, 'generated'));
     // Edited by hand afterwards: a slower speed in file 2, and file 3 missing.
     const edited = path.join(site, 'edited');
     generatePackage(edited);
@@ -326,6 +329,9 @@ async function main() {
         const frames = await checkGeneratedPackage(context, base, report);
         await checkEditedPackage(context, base, report);
         const count = await saveStrips(context, frames);
+        const caret = await checkCaretPlace(context, frames, MESSAGES.map(shownText), fail);
+        report.push(`caret after the last letter in ${caret.checked} screenshots while typing, on ${caret.lines} lines`);
+        await checkLegibility(context, base, shownText(MESSAGES[0]), outputFolder, { openBanner, fail }, report);
         report.push(`${frames.length} screenshots in ${path.join(outputFolder, 'frames')}; ` +
                     `a strip of ${count} in ${path.join(outputFolder, 'banner-strip.png')}`);
         console.log(report.join('\n'));

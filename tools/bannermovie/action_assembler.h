@@ -17,6 +17,7 @@ namespace bannermovie {
 enum class ActionCode : std::uint8_t {
     End = 0x00,
     Stop = 0x07,
+    Subtract = 0x0B,
     Not = 0x12,
     Pop = 0x17,
     GetVariable = 0x1C,

@@ -24,6 +24,8 @@ constexpr std::int32_t kDefaultSpeedMs = 50;
 constexpr std::int32_t kPollIntervalMs = 100;
 constexpr std::int32_t kPollsBeforeGivingUp = 30;  // a file that has not arrived in 3 s is skipped
 constexpr std::int32_t kHoldMs = 2000;             // the finished message stays this long
+constexpr std::int32_t kBlinkMs = 530;             // the caret's on and off time, as desktops use
+constexpr std::int32_t kTextGutter = 2;  // pixels between a text field's edge and its text
 constexpr std::int32_t kFormCopyDepth = 100;
 constexpr std::int32_t kFirstNonAscii = 128;
 constexpr const char* kFormCopyName = "fileData";
@@ -260,7 +262,7 @@ void DefineStartTyping(const ScriptBuilder& s) {
                         s.Text(" url ")),
                   s.Var("theUrl")));
         s.Set("typed", s.Int(0));
-        s.SetMember(s.Var(kMessageFieldName), "text", s.Text(""));
+        s.Do(s.Call("clearText", {}));
         s.Set("timer", s.Call("setInterval", {s.Var("typeNextLetter"), s.Var("speed")}));
     });
 }
@@ -273,7 +275,7 @@ void DefineTypeNextLetter(const ScriptBuilder& s) {
             [&] {
                 s.Set("typed", s.Add(s.Var("typed"), s.Int(1)));
                 s.Set("shown", s.Method(s.Var("message"), "substring", {s.Int(0), s.Var("typed")}));
-                s.SetMember(s.Var(kMessageFieldName), "text", s.Var("shown"));
+                s.Do(s.Call("showText", {s.Var("shown")}));
                 // trace("typed " + fileNumber + " " + shown);
                 s.Trace(s.Add(s.Add(s.Add(s.Text("typed "), s.Var("fileNumber")), s.Text(" ")),
                               s.Var("shown")));
@@ -281,13 +283,79 @@ void DefineTypeNextLetter(const ScriptBuilder& s) {
             [&] {
                 s.Do(s.Call("clearInterval", {s.Var("timer")}));
                 s.Set("timer", s.Call("setInterval", {s.Var("loadNextFile"), s.Int(kHoldMs)}));
+                s.Set("blinkTimer", s.Call("setInterval", {s.Var("blinkCaret"), s.Int(kBlinkMs)}));
             });
+    });
+}
+
+// function showText(t): shows t in the message field and its outline, with the caret after it.
+//
+// The caret goes after the last line's text. Letters only ever come one at a time after a clear,
+// so the last line's start is followed as the text grows: when a letter makes the text taller,
+// the word it belongs to has moved to a new line (or, longer than a line, broken inside it).
+void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
+    s.Function("showText", {"t"}, [&] {
+        const Expr t = s.Var("t");
+        s.SetMember(s.Var(kMessageFieldName), "text", t);
+        for (std::uint16_t i = 0; i < kOutlineCopyCount; ++i) {
+            s.SetMember(s.Var(OutlineCopyName(i)), "text", t);
+        }
+        s.Local("height", s.Member(s.Var(kMessageFieldName), "textHeight"));
+        s.If(s.Less(s.Var("shownHeight"), s.Var("height")), [&] {
+            // var wordStart = Math.max(t.lastIndexOf(" "), t.lastIndexOf("\n")) + 1;
+            s.Local("wordStart", s.Add(s.Method(s.Var("Math"), "max",
+                                                {s.Method(t, "lastIndexOf", {s.Text(" ")}),
+                                                 s.Method(t, "lastIndexOf", {s.Text("\n")})}),
+                                       s.Int(1)));
+            // if (!(lineStart < wordStart)) wordStart = t.length - 1;
+            s.If(s.Not(s.Less(s.Var("lineStart"), s.Var("wordStart"))), [&] {
+                s.Set("wordStart", s.Binary(ActionCode::Subtract, s.Member(t, "length"), s.Int(1)));
+            });
+            s.Set("lineStart", s.Var("wordStart"));
+        });
+        s.Set("shownHeight", s.Var("height"));
+        // caret._x = Math.min(left + 2 + width of the last line, right - 2);
+        s.SetMember(s.Var(kMeasureFieldName), "text", s.Method(t, "substr", {s.Var("lineStart")}));
+        s.SetMember(s.Var(kCaretName), "_x",
+                    s.Method(s.Var("Math"), "min",
+                             {s.Add(s.Int(area.left + kTextGutter),
+                                    s.Member(s.Var(kMeasureFieldName), "textWidth")),
+                              s.Int(area.right - kTextGutter)}));
+        // caret._y = top + Math.max(0, height - lineHeight);   // the last line's top
+        s.SetMember(s.Var(kCaretName), "_y",
+                    s.Add(s.Int(area.top),
+                          s.Method(s.Var("Math"), "max",
+                                   {s.Int(0), s.Binary(ActionCode::Subtract, s.Var("height"),
+                                                       s.Var("lineHeight"))})));
+        s.SetMember(s.Var(kCaretName), "_visible", s.Bool(true));  // solid while typing
+    });
+}
+
+// function clearText(): empties the banner; the caret stops blinking and stands, solid, at the
+// start of the first line.
+void DefineClearText(const ScriptBuilder& s) {
+    s.Function("clearText", {}, [&] {
+        s.Do(s.Call("clearInterval", {s.Var("blinkTimer")}));
+        s.Set("lineStart", s.Int(0));
+        s.Set("shownHeight", s.Int(0));
+        s.Do(s.Call("showText", {s.Text("")}));
+    });
+}
+
+// function blinkCaret(): while a finished message is held.
+void DefineBlinkCaret(const ScriptBuilder& s) {
+    s.Function("blinkCaret", {}, [&] {
+        s.SetMember(s.Var(kCaretName), "_visible", s.Not(s.Member(s.Var(kCaretName), "_visible")));
     });
 }
 
 }  // namespace
 
-std::string BuildFrameScript() {
+std::string OutlineCopyName(std::uint16_t index) {
+    return "outline" + std::to_string(index + 1);
+}
+
+std::string BuildFrameScript(const TextArea& area) {
     ActionAssembler assembler;
     const ScriptBuilder s(assembler);
     DefineLoadNextFile(s);
@@ -298,7 +366,15 @@ std::string BuildFrameScript() {
     DefineWaitForFile(s);
     DefineStartTyping(s);
     DefineTypeNextLetter(s);
+    DefineShowText(s, area);
+    DefineClearText(s);
+    DefineBlinkCaret(s);
 
+    // The measuring field is never shown; the height of one line of text is measured once.
+    s.SetMember(s.Var(kMeasureFieldName), "_visible", s.Bool(false));
+    s.SetMember(s.Var(kMeasureFieldName), "text", s.Text("X"));
+    s.Set("lineHeight", s.Member(s.Var(kMeasureFieldName), "textHeight"));
+    s.Do(s.Call("clearText", {}));  // the caret waits at the start for the first message
     // System.useCodepage = true;   // the files are single-byte Windows-1252 text
     s.SetMember(s.Var("System"), "useCodepage", s.Bool(true));
     assembler.Emit(ActionCode::Stop);

@@ -28,6 +28,7 @@ constexpr std::uint16_t kConditionOverDownToOverUp = 0x0008;
 
 // PlaceObject2 flags.
 constexpr std::uint8_t kPlaceHasName = 0x20;
+constexpr std::uint8_t kPlaceHasMatrix = 0x04;
 constexpr std::uint8_t kPlaceHasCharacter = 0x02;
 
 // MATRIX with no scale, no rotation and no translation; CXFORMWITHALPHA with no terms. Each is
@@ -56,12 +57,14 @@ std::string DefineDeviceFont(std::uint16_t fontId, std::string_view name) {
     return out.bytes();
 }
 
-std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds,
-                                    const EditTextStyle& style) {
+namespace {
+
+std::string DefineTextField(std::uint16_t fieldId, Rect bounds, const EditTextStyle& style,
+                            std::uint8_t layoutFlags) {
     ByteWriter out;
     out.U16(fieldId);
     out.Bytes(EncodeRect(bounds));
-    out.U8(kEditWordWrap | kEditMultiline | kEditReadOnly | kEditHasTextColor | kEditHasFont);
+    out.U8(layoutFlags | kEditReadOnly | kEditHasTextColor | kEditHasFont);
     out.U8(kEditNoSelect);
     out.U16(style.fontId);
     out.U16(style.heightTwips);
@@ -73,10 +76,35 @@ std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds,
     return out.bytes();
 }
 
+}  // namespace
+
+std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds,
+                                    const EditTextStyle& style) {
+    return DefineTextField(fieldId, bounds, style, kEditWordWrap | kEditMultiline);
+}
+
+std::string DefineSingleLineTextField(std::uint16_t fieldId, Rect bounds,
+                                      const EditTextStyle& style) {
+    return DefineTextField(fieldId, bounds, style, 0);
+}
+
 std::string DefineEmptySprite(std::uint16_t spriteId) {
+    return DefineSpriteOfShapes(spriteId, {});
+}
+
+std::string DefineSpriteOfShapes(std::uint16_t spriteId,
+                                 std::initializer_list<std::uint16_t> shapeIds) {
     ByteWriter out;
     out.U16(spriteId);
     out.U16(1);  // FrameCount
+    std::uint16_t depth = 1;
+    for (const std::uint16_t shapeId : shapeIds) {
+        ByteWriter place;
+        place.U8(kPlaceHasCharacter);
+        place.U16(depth++);
+        place.U16(shapeId);
+        out.Bytes(EncodeTag(TagCode::PlaceObject2, place.bytes()));
+    }
     out.Bytes(EncodeTag(TagCode::ShowFrame, {}));
     out.Bytes(EncodeTag(TagCode::End, {}));
     return out.bytes();
@@ -157,6 +185,25 @@ std::string PlaceNamedObject(std::uint16_t depth, std::uint16_t characterId,
     out.U8(kPlaceHasName | kPlaceHasCharacter);
     out.U16(depth);
     out.U16(characterId);
+    out.String(instanceName);
+    return out.bytes();
+}
+
+std::string PlaceNamedObjectAt(std::uint16_t depth, std::uint16_t characterId,
+                               std::string_view instanceName, std::int32_t dx, std::int32_t dy) {
+    ByteWriter out;
+    out.U8(kPlaceHasName | kPlaceHasMatrix | kPlaceHasCharacter);
+    out.U16(depth);
+    out.U16(characterId);
+    // MATRIX: no scale, no rotation, then the translation in as many bits as it needs.
+    const int bits = std::max(BitWriter::SignedBitsFor(dx), BitWriter::SignedBitsFor(dy));
+    BitWriter matrix;
+    matrix.Flag(false);  // HasScale
+    matrix.Flag(false);  // HasRotate
+    matrix.Unsigned(static_cast<std::uint32_t>(bits), 5);
+    matrix.Signed(dx, bits);
+    matrix.Signed(dy, bits);
+    out.Bytes(matrix.Finish());
     out.String(instanceName);
     return out.bytes();
 }

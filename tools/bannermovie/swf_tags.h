@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,16 @@ struct EditTextStyle {
 // its own; scripts set it through the instance name it is placed with.
 std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds, const EditTextStyle& style);
 
+// DefineEditText as above, but one line that never wraps: a script measures text with it.
+std::string DefineSingleLineTextField(std::uint16_t fieldId, Rect bounds,
+                                      const EditTextStyle& style);
+
 // DefineSprite with one empty frame: a clip that a picture can be loaded into.
 std::string DefineEmptySprite(std::uint16_t spriteId);
+
+// DefineSprite with one frame that shows the given shapes, the first lowest.
+std::string DefineSpriteOfShapes(std::uint16_t spriteId,
+                                 std::initializer_list<std::uint16_t> shapeIds);
 
 // DefineShape: a rectangle filled with one solid colour, with no outline.
 std::string DefineFilledRectangle(std::uint16_t shapeId, Rect rect, Rgb fill);
@@ -40,5 +49,9 @@ std::string DefineInvisibleButton(std::uint16_t buttonId, std::uint16_t shapeId,
 // PlaceObject2 placing a character at a depth, untransformed, under an instance name.
 std::string PlaceNamedObject(std::uint16_t depth, std::uint16_t characterId,
                              std::string_view instanceName);
+
+// PlaceObject2 as above, moved by (dx, dy) twips.
+std::string PlaceNamedObjectAt(std::uint16_t depth, std::uint16_t characterId,
+                               std::string_view instanceName, std::int32_t dx, std::int32_t dy);
 
 }  // namespace bannermovie

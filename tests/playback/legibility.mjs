@@ -1,0 +1,306 @@
+// How legible the banner stays on any picture, and how its caret behaves, measured from
+// screenshots.
+//
+// The first message is played over plain black, white and mid-grey pictures, a busy one and the
+// package's own dark picture. On black, the letters are the bright pixels that stay through the
+// hold, and the caret the bright pixels that come and go; the text is laid out the same on every
+// picture, so those two masks are used on all of them. Contrast is the WCAG ratio of the mean
+// relative luminance of the letters (or the caret) and of the pixels right around them, the ring
+// one pixel wide that touches them.
+//
+// The caret's place is checked in the screenshots of the main run, over the dark picture, where
+// every bright pixel belongs to the text: while a message is typed, a bar taller than any letter
+// stands after the last letter of the last line.
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+
+// Black first: the masks come from it. "dark" is the package's own picture.
+const PICTURES = ['black', 'white', 'grey', 'busy', 'dark'];
+const SHOWN_ORDER = ['white', 'busy', 'grey', 'black', 'dark'];
+const MIN_CONTRAST = 4.5;  // WCAG AA for text of this size
+const BLINK_MS = 530;
+const SPEED_MS = 50;       // the first message is typed at the default speed
+const BRIGHT = 0.5;        // relative luminance of a letter pixel over black
+const CARET_MIN_HEIGHT = 19;  // pixels: taller than any letter of the messages
+const CARET_MAX_WIDTH = 4;
+const CARET_MAX_GAP = 12;  // pixels between the last letter and the caret: a space at most
+const PICTURE_LIMIT_MS = 20_000;
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// sRGB channel value to linear light, as WCAG defines relative luminance.
+const LINEAR = Array.from({ length: 256 }, (_, value) => {
+    const c = value / 255;
+    return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+});
+const contrastRatio = (a, b) => (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+
+// ---- Pixels ---------------------------------------------------------------------------------
+
+// Decodes PNG screenshots in a browser page and returns each as relative luminance per pixel.
+async function luminanceOf(context, pngs) {
+    const page = await context.newPage();
+    try {
+        const decoded = await page.evaluate(async (sources) => Promise.all(sources.map(async (source) => {
+            const image = new Image();
+            image.src = `data:image/png;base64,${source}`;
+            await image.decode();
+            const canvas = document.createElement('canvas');
+            canvas.width = image.naturalWidth;
+            canvas.height = image.naturalHeight;
+            const context2d = canvas.getContext('2d');
+            context2d.drawImage(image, 0, 0);
+            const { data } = context2d.getImageData(0, 0, canvas.width, canvas.height);
+            let binary = '';
+            for (let i = 0; i < data.length; i += 0x8000) {
+                binary += String.fromCharCode(...data.subarray(i, i + 0x8000));
+            }
+            return { width: canvas.width, height: canvas.height, rgba: btoa(binary) };
+        })), pngs.map((png) => png.toString('base64')));
+        return decoded.map(({ width, height, rgba }) => {
+            const bytes = Buffer.from(rgba, 'base64');
+            const lum = new Float32Array(width * height);
+            for (let i = 0; i < lum.length; ++i) {
+                lum[i] = 0.2126 * LINEAR[bytes[4 * i]] + 0.7152 * LINEAR[bytes[4 * i + 1]] +
+                         0.0722 * LINEAR[bytes[4 * i + 2]];
+            }
+            return { width, height, lum };
+        });
+    } finally {
+        await page.close();
+    }
+}
+
+// A mask is a Uint8Array over a frame's pixels.
+function dilate(mask, width, height) {
+    const out = new Uint8Array(mask.length);
+    for (let y = 0; y < height; ++y) {
+        for (let x = 0; x < width; ++x) {
+            if (!mask[y * width + x]) continue;
+            for (let dy = -1; dy <= 1; ++dy) {
+                for (let dx = -1; dx <= 1; ++dx) {
+                    const nx = x + dx, ny = y + dy;
+                    if (nx >= 0 && ny >= 0 && nx < width && ny < height) out[ny * width + nx] = 1;
+                }
+            }
+        }
+    }
+    return out;
+}
+
+// The pixels touching `mask`, outside it and outside `excluded`.
+function ringAround(mask, excluded, width, height) {
+    const ring = dilate(mask, width, height);
+    for (let i = 0; i < ring.length; ++i) if (mask[i] || excluded[i]) ring[i] = 0;
+    return ring;
+}
+
+function meanOver(lum, mask) {
+    let sum = 0, count = 0;
+    for (let i = 0; i < mask.length; ++i) if (mask[i]) { sum += lum[i]; ++count; }
+    return count ? sum / count : NaN;
+}
+
+const brightMask = ({ lum }) => Uint8Array.from(lum, (value) => (value >= BRIGHT ? 1 : 0));
+
+function boundsOf(mask, width) {
+    let left = Infinity, right = -1, top = Infinity, bottom = -1;
+    for (let i = 0; i < mask.length; ++i) {
+        if (!mask[i]) continue;
+        const x = i % width, y = Math.floor(i / width);
+        left = Math.min(left, x); right = Math.max(right, x);
+        top = Math.min(top, y); bottom = Math.max(bottom, y);
+    }
+    return right < 0 ? null : { left, right, top, bottom };
+}
+
+// The caret in a frame where every bright pixel is text: the columns holding a bright run taller
+// than any letter. Returns its bounds, or null.
+function findCaret(frame) {
+    const { width, height } = frame;
+    const bright = brightMask(frame);
+    const bar = new Uint8Array(bright.length);
+    for (let x = 0; x < width; ++x) {
+        let run = 0;
+        for (let y = 0; y <= height; ++y) {
+            if (y < height && bright[y * width + x]) { ++run; continue; }
+            if (run >= CARET_MIN_HEIGHT) for (let k = y - run; k < y; ++k) bar[k * width + x] = 1;
+            run = 0;
+        }
+    }
+    return boundsOf(bar, width);
+}
+
+// Why the caret at `caret` is not right after the last letter of the last line of `letters`
+// (a mask of the text without the caret), or '' when it is.
+function caretMisplaced(caret, letters, width, height) {
+    if (caret.right - caret.left + 1 > CARET_MAX_WIDTH) return `a bar ${caret.right - caret.left + 1} px wide`;
+    let lastLetterRight = -1;
+    for (let y = 0; y < height; ++y) {
+        for (let x = 0; x < width; ++x) {
+            if (!letters[y * width + x]) continue;
+            if (y > caret.bottom + 2) return 'letters below the caret';
+            if (y >= caret.top && y <= caret.bottom) {
+                if (x > caret.right) return 'letters after the caret';
+                if (x < caret.left) lastLetterRight = Math.max(lastLetterRight, x);
+            }
+        }
+    }
+    if (lastLetterRight < 0) return 'no letters on the caret\'s line';
+    const gap = caret.left - lastLetterRight - 1;
+    return gap > CARET_MAX_GAP ? `${gap} px after the last letter` : '';
+}
+
+// ---- Playing on the pictures ----------------------------------------------------------------
+
+// Copies of the generated package, each with another picture as mypic.jpg.
+export function preparePictureSites(site, generated) {
+    for (const name of PICTURES) {
+        const folder = path.join(site, `picture-${name}`);
+        fs.mkdirSync(folder);
+        for (const file of fs.readdirSync(generated)) fs.copyFileSync(path.join(generated, file), path.join(folder, file));
+        if (name !== 'dark') fs.copyFileSync(path.join(here, 'pictures', `${name}.jpg`), path.join(folder, 'mypic.jpg'));
+    }
+}
+
+async function readState(page) {
+    return page.evaluate(() => {
+        const typed = window.bannerTraces.filter(({ text }) => text.startsWith('typed 1 '));
+        return {
+            now: performance.now(),
+            files: window.bannerTraces.filter(({ text }) => text.startsWith('file ')).length,
+            last: typed.at(-1) && { at: typed.at(-1).at, text: typed.at(-1).text.slice('typed 1 '.length) },
+        };
+    });
+}
+
+// Plays the first message on one picture and takes screenshots through its hold, each with its
+// time after the last letter: from just before the screenshot began to just after it ended.
+// (The DevTools protocol's own screenshot is the quickest: the caret changes every 530 ms.)
+async function holdScreenshots(context, base, name, message, { openBanner, fail }) {
+    const { page, banner } = await openBanner(context, `${base}/picture-${name}/htmlcode.html`);
+    const { x, y, width, height } = await banner.boundingBox();
+    const devtools = await context.newCDPSession(page);
+    const shots = [];
+    const start = Date.now();
+    for (let before = await readState(page); before.files < 2;) {
+        if (Date.now() - start > PICTURE_LIMIT_MS) fail(`${name} picture: the first message was not typed and held in ${PICTURE_LIMIT_MS / 1000} s`);
+        if (before.last?.text !== message) {
+            await sleep(20);
+            before = await readState(page);
+            continue;
+        }
+        const { data } = await devtools.send('Page.captureScreenshot', {
+            format: 'png', optimizeForSpeed: true, clip: { x, y, width, height, scale: 1 } });
+        const after = await readState(page);
+        // A screenshot ended after the next message began may show it.
+        if (after.files < 2) shots.push({ png: Buffer.from(data, 'base64'), from: before.now - before.last.at, to: after.now - before.last.at });
+        before = after;
+    }
+    await page.close();
+    if (shots.length < 3) fail(`${name} picture: only ${shots.length} screenshots in the hold`);
+    return shots;
+}
+
+// Whether the caret may be showing, and whether it may be hidden, at some moment from `from` to
+// `to` ms after the last letter (a screenshot is taken somewhere in that time): solid until the
+// hold begins one letter interval later, then 530 ms hidden, 530 ms showing, and so on.
+function possibleCaret(from, to) {
+    const margin = 60;  // the player's frame timing
+    const phase = (ms) => (ms < SPEED_MS + BLINK_MS ? 0 : Math.floor((ms - SPEED_MS) / BLINK_MS));
+    const first = phase(Math.max(0, from - margin)), last = phase(to + margin);
+    return { showing: first % 2 === 0 || last > first, hidden: first % 2 === 1 || last > first };
+}
+
+// Plays the first message on every picture, checks the contrast and the caret's blinking, and
+// stacks a held screenshot of each picture into banner-on-pictures.png.
+export async function checkLegibility(context, base, message, outputFolder, helpers, report) {
+    const { fail } = helpers;
+    let letters, caret, width, height, exclusion;
+    const chosen = {};
+    report.push('legibility: contrast of the letters and of the caret with the pixels around them (WCAG, floor 4.5)');
+    for (const name of PICTURES) {
+        const shots = await holdScreenshots(context, base, name, message, helpers);
+        const frames = await luminanceOf(context, shots.map(({ png }) => png));
+        if (name === 'black') {
+            ({ width, height } = frames[0]);
+            // Letters stay through the hold; the caret's pixels come and go.
+            const masks = frames.map(brightMask);
+            letters = masks.reduce((all, mask) => all.map((value, i) => value & mask[i]));
+            const any = masks.reduce((all, mask) => all.map((value, i) => value | mask[i]));
+            caret = any.map((value, i) => value & (1 - letters[i]));
+            const caretBounds = boundsOf(caret, width);
+            if (!caretBounds) fail('black picture: no caret came and went during the hold');
+            const misplaced = caretMisplaced(caretBounds, letters, width, height);
+            if (misplaced) fail(`black picture: the held caret is not after the last letter: ${misplaced}`);
+            exclusion = dilate(dilate(dilate(caret, width, height), width, height), width, height);
+        }
+        const letterRing = ringAround(letters, exclusion, width, height);
+        const caretRing = ringAround(caret, letters, width, height);
+        let textContrast = Infinity, caretContrast = Infinity, showing = 0, hidden = 0, pick = null;
+        frames.forEach((frame, i) => {
+            textContrast = Math.min(textContrast, contrastRatio(meanOver(frame.lum, letters), meanOver(frame.lum, letterRing)));
+            // Showing means legible: a faint caret counts as hidden.
+            const caretShown = contrastRatio(meanOver(frame.lum, caret), meanOver(frame.lum, caretRing));
+            const visible = caretShown >= MIN_CONTRAST;
+            const { from, to } = shots[i];
+            if (!possibleCaret(from, to)[visible ? 'showing' : 'hidden']) {
+                fail(`${name} picture: ${from.toFixed(0)}-${to.toFixed(0)} ms into the hold the caret was ` +
+                     `${visible ? 'showing' : `hidden (contrast ${caretShown.toFixed(1)})`}, out of its 530 ms blink`);
+            }
+            if (visible) {
+                ++showing;
+                caretContrast = Math.min(caretContrast, caretShown);
+                pick ??= shots[i].png;
+            } else {
+                ++hidden;
+            }
+        });
+        if (textContrast < MIN_CONTRAST) fail(`${name} picture: the letters' contrast is ${textContrast.toFixed(2)}, under ${MIN_CONTRAST}`);
+        if (caretContrast < MIN_CONTRAST) fail(`${name} picture: the caret's contrast is ${caretContrast.toFixed(2)}, under ${MIN_CONTRAST}`);
+        if (showing === 0 || hidden === 0) fail(`${name} picture: the caret was not seen both showing and hidden in the hold (${shots.length} screenshots)`);
+        report.push(`  ${name}: letters ${textContrast.toFixed(1)}:1, caret ${caretContrast.toFixed(1)}:1; ` +
+                    `caret showing in ${showing} and hidden in ${hidden} screenshots of the hold, each in time with a 530 ms blink`);
+        chosen[name] = pick ?? shots[0].png;
+        shots.forEach(({ png }, i) => fs.writeFileSync(path.join(outputFolder, 'frames', `picture-${name}-${i}.png`), png));
+    }
+    await composePictures(context, SHOWN_ORDER.map((name) => chosen[name]), path.join(outputFolder, 'banner-on-pictures.png'));
+}
+
+// Checks the screenshots of a run over the dark picture: while a message is typed the caret
+// stands after its last letter, on a new line once the text wraps. Returns how many screenshots
+// it checked and on how many lines the caret stood. `frames` are {file, run, shown}; `messages` the texts shown. Only screenshots taken well before
+// a message's end are used: a screenshot can show a later moment than the trace read before it.
+export async function checkCaretPlace(context, frames, messages, fail) {
+    const typing = frames.filter(({ run, shown }) => shown.length > 0 && shown.length + 30 < messages[run - 1].length);
+    if (typing.length === 0) fail('no screenshot was taken while a message was typed');
+    const decoded = await luminanceOf(context, typing.map(({ file }) => fs.readFileSync(file)));
+    const lines = new Set();
+    decoded.forEach((frame, i) => {
+        const caret = findCaret(frame);
+        const name = path.basename(typing[i].file);
+        if (!caret) fail(`${name}: no caret while ${JSON.stringify(typing[i].shown)} was typed`);
+        const letters = brightMask(frame);
+        for (let y = caret.top; y <= caret.bottom; ++y) {
+            for (let x = caret.left; x <= caret.right; ++x) letters[y * frame.width + x] = 0;
+        }
+        const misplaced = caretMisplaced(caret, letters, frame.width, frame.height);
+        if (misplaced) fail(`${name}: the caret is not after the last letter: ${misplaced}`);
+        lines.add(caret.top);
+    });
+    return { checked: typing.length, lines: lines.size };
+}
+
+// The held banner on each picture, stacked, for people to look at.
+async function composePictures(context, pngs, file) {
+    const page = await context.newPage();
+    const images = pngs.map((png) => `<img src="data:image/png;base64,${png.toString('base64')}">`);
+    await page.setContent(`<body style="margin:0;background:#333">
+        <div id="strip" style="display:flex;flex-direction:column;gap:4px;width:max-content">
+        ${images.join('')}</div></body>`);
+    await page.locator('#strip').screenshot({ path: file });
+    await page.close();
+}
