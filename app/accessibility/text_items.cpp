@@ -43,8 +43,26 @@ std::vector<TextSpan> Items(const QString& text, QAccessible::TextBoundaryType b
     return items;
 }
 
+// A one-line text is one line, paragraph and unbroken stretch.
+bool IsWholeLine(QAccessible::TextBoundaryType boundary) {
+    return boundary == QAccessible::LineBoundary || boundary == QAccessible::ParagraphBoundary ||
+           boundary == QAccessible::NoBoundary;
+}
+
 bool Outside(const QString& text, int offset) {
     return offset < 0 || offset > text.size() || text.isEmpty();
+}
+
+// The index of the item that holds `offset`; at the end of the text, the last item.
+std::size_t Holder(const std::vector<TextSpan>& items, int offset) {
+    const auto holder = std::find_if(items.begin(), items.end(),
+                                     [offset](const TextSpan& item) { return offset < item.end; });
+    return holder == items.end() ? items.size() - 1
+                                 : static_cast<std::size_t>(holder - items.begin());
+}
+
+bool AtEndOfCharacters(const QString& text, int offset, QAccessible::TextBoundaryType boundary) {
+    return boundary == QAccessible::CharBoundary && offset == text.size();
 }
 
 }  // namespace
@@ -52,16 +70,14 @@ bool Outside(const QString& text, int offset) {
 TextSpan TextItemAt(const QString& text, int offset, QAccessible::TextBoundaryType boundary) {
     if (text.isEmpty() && offset == 0) return {0, 0};
     if (Outside(text, offset)) return {};
-    const int length = static_cast<int>(text.size());
-    if (offset == length && boundary == QAccessible::CharBoundary) return {length, length};
+    if (AtEndOfCharacters(text, offset, boundary)) return {offset, offset};
     const std::vector<TextSpan> items = Items(text, boundary);
-    const auto holder = std::find_if(items.begin(), items.end(),
-                                     [offset](const TextSpan& item) { return offset < item.end; });
-    return holder == items.end() ? items.back() : *holder;
+    return items[Holder(items, offset)];
 }
 
 TextSpan TextItemBefore(const QString& text, int offset, QAccessible::TextBoundaryType boundary) {
-    if (Outside(text, offset)) return {};
+    // A one-line text has no line before its line.
+    if (Outside(text, offset) || IsWholeLine(boundary)) return {};
     const std::vector<TextSpan> items = Items(text, boundary);
     const auto before = std::find_if(items.rbegin(), items.rend(),
                                      [offset](const TextSpan& item) { return item.end <= offset; });
@@ -69,9 +85,8 @@ TextSpan TextItemBefore(const QString& text, int offset, QAccessible::TextBounda
 }
 
 TextSpan TextItemAfter(const QString& text, int offset, QAccessible::TextBoundaryType boundary) {
-    if (Outside(text, offset)) return {};
+    if (Outside(text, offset) || AtEndOfCharacters(text, offset, boundary)) return {};
     const std::vector<TextSpan> items = Items(text, boundary);
-    const auto after = std::find_if(items.begin(), items.end(),
-                                    [offset](const TextSpan& item) { return item.start > offset; });
-    return after == items.end() ? TextSpan{} : *after;
+    const std::size_t holder = Holder(items, offset);
+    return holder + 1 == items.size() ? TextSpan{} : items[holder + 1];
 }

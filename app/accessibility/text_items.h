@@ -18,7 +18,7 @@ struct TextSpan {
 // The item that holds `offset`. At the end of the text a word or sentence is the last one and a
 // character is the empty span there, so that start <= offset <= end always holds.
 TextSpan TextItemAt(const QString& text, int offset, QAccessible::TextBoundaryType boundary);
-// The last item that ends at or before `offset`.
+// The last item that ends at or before `offset`, as Qt answers it.
 TextSpan TextItemBefore(const QString& text, int offset, QAccessible::TextBoundaryType boundary);
-// The first item that starts after `offset`.
+// The item after the one TextItemAt gives: the first that starts after `offset`.
 TextSpan TextItemAfter(const QString& text, int offset, QAccessible::TextBoundaryType boundary);

@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QLineEdit>
 #include <QtTest>
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -149,6 +150,7 @@ class WindowAccessibilityTest : public QObject {
     }
 
     void itemsAtOffsets_data() {
+        QTest::addColumn<int>("place");  // 0 at, 1 before, 2 after
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("boundary");
@@ -157,24 +159,32 @@ class WindowAccessibilityTest : public QObject {
         const int word = QAccessible::WordBoundary;
         const int sentence = QAccessible::SentenceBoundary;
         const int character = QAccessible::CharBoundary;
-        QTest::newRow("word in the middle") << "one two" << 5 << word << 4 << 7;
-        QTest::newRow("space between words") << "one two" << 3 << word << 3 << 4;
-        QTest::newRow("last word at the end") << "one two" << 7 << word << 4 << 7;
-        QTest::newRow("trailing space at the end") << "one " << 4 << word << 3 << 4;
-        QTest::newRow("word with an apostrophe") << "Zoë's" << 5 << word << 0 << 5;
-        QTest::newRow("last sentence at the end") << "Hi. Yes." << 8 << sentence << 4 << 8;
-        QTest::newRow("character at the end") << "ab" << 2 << character << 2 << 2;
-        QTest::newRow("empty text") << "" << 0 << word << 0 << 0;
-        QTest::newRow("past the end") << "ab" << 3 << word << -1 << -1;
+        QTest::newRow("word in the middle") << 0 << "one two" << 5 << word << 4 << 7;
+        QTest::newRow("space between words") << 0 << "one two" << 3 << word << 3 << 4;
+        QTest::newRow("last word at the end") << 0 << "one two" << 7 << word << 4 << 7;
+        QTest::newRow("trailing space at the end") << 0 << "one " << 4 << word << 3 << 4;
+        QTest::newRow("word with an apostrophe") << 0 << "Zoë's" << 5 << word << 0 << 5;
+        QTest::newRow("leading slash") << 0 << "/root" << 0 << word << 0 << 1;
+        QTest::newRow("last sentence at the end") << 0 << "Hi. Yes." << 8 << sentence << 4 << 8;
+        QTest::newRow("character at the end") << 0 << "ab" << 2 << character << 2 << 2;
+        QTest::newRow("empty text") << 0 << "" << 0 << word << 0 << 0;
+        QTest::newRow("past the end") << 0 << "ab" << 3 << word << -1 << -1;
+        QTest::newRow("word before") << 1 << "one two" << 5 << word << 3 << 4;
+        QTest::newRow("nothing before the first word") << 1 << "one two" << 1 << word << -1 << -1;
+        QTest::newRow("word after") << 2 << "one two" << 1 << word << 3 << 4;
+        QTest::newRow("nothing after the end") << 2 << "one two" << 7 << word << -1 << -1;
     }
     void itemsAtOffsets() {
+        QFETCH(int, place);
         QFETCH(QString, text);
         QFETCH(int, offset);
         QFETCH(int, boundary);
         QFETCH(int, start);
         QFETCH(int, end);
+        const auto search = std::array{TextItemAt, TextItemBefore, TextItemAfter}.at(
+            static_cast<std::size_t>(place));
         const TextSpan found =
-            TextItemAt(text, offset, static_cast<QAccessible::TextBoundaryType>(boundary));
+            search(text, offset, static_cast<QAccessible::TextBoundaryType>(boundary));
         QCOMPARE(found.start, start);
         QCOMPARE(found.end, end);
     }
