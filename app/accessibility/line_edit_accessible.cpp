@@ -118,7 +118,7 @@ QString LineEditAccessible::textAtOffset(int offset, QAccessible::TextBoundaryTy
     return itemText(TextItemAt, offset, boundary, startOffset, endOffset);
 }
 
-QString LineEditAccessible::itemText(const ItemSearch& search, int offset,
+QString LineEditAccessible::itemText(ItemSearch* search, int offset,
                                      QAccessible::TextBoundaryType boundary, int* startOffset,
                                      int* endOffset) const {
     TextSpan span;

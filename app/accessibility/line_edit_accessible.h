@@ -7,11 +7,13 @@
 class QLineEdit;
 
 // What assistive tools see of a one-line text box. It stands in for Qt's own interface, whose
-// answer to "which word (or sentence) ends the text" never returns in Qt 6.4: the search for the
-// item's end treats QTextBoundaryFinder's -1 ("no further boundary") as a place before the end
-// and loops. Qt's class is not exported, so it cannot be reused piecemeal; this one gives the same
-// role, states, names, text, selection and editing through the box's public functions, and takes
-// its characters, words and sentences from text_items.h.
+// answer to "which word (or sentence) is here" never returns in Qt 6.4 at the end of the text, nor
+// at the start of a text that opens with punctuation such as a folder's "/": its search for the
+// item's end takes QTextBoundaryFinder's -1 ("no boundary") for a place before the end, so once
+// the finder stands at the end (or, after the search backwards, before the start) it loops. Qt's
+// class is not exported, so it cannot be reused piecemeal; this one gives the same role, states,
+// names, text, selection and editing through the box's public functions, and takes its
+// characters, words and sentences from text_items.h.
 class LineEditAccessible : public QAccessibleWidget,
                            public QAccessibleTextInterface,
                            public QAccessibleEditableTextInterface {
@@ -51,7 +53,7 @@ class LineEditAccessible : public QAccessibleWidget,
     using ItemSearch = TextSpan(const QString&, int, QAccessible::TextBoundaryType);
 
     QLineEdit* edit() const;
-    QString itemText(const ItemSearch& search, int offset, QAccessible::TextBoundaryType boundary,
+    QString itemText(ItemSearch* search, int offset, QAccessible::TextBoundaryType boundary,
                      int* startOffset, int* endOffset) const;
     // The text a tool may read: none while the box hides what is typed.
     QString readableText() const;
