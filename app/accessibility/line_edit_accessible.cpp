@@ -142,11 +142,12 @@ QRect LineEditAccessible::characterRect(int offset) const {
     const QString text = readableText();
     const QString character = text.mid(offset, 1);
     if (offset < 0 || character.isEmpty()) return {};
-    const QFontMetrics metrics(edit()->font());
-    const QRect cursor = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    const int x = cursor.center().x() + metrics.horizontalAdvance(text.left(offset)) -
-                  metrics.horizontalAdvance(text.left(edit()->cursorPosition()));
-    const QRect rect(x, cursor.top(), metrics.horizontalAdvance(character), metrics.height());
+    const QFontMetricsF metrics(edit()->font());
+    const QRectF cursor = edit()->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
+    const qreal x = cursor.center().x() + metrics.horizontalAdvance(text.left(offset)) -
+                    metrics.horizontalAdvance(text.left(edit()->cursorPosition()));
+    const QRect rect =
+        QRectF(x, cursor.top(), metrics.horizontalAdvance(character), metrics.height()).toRect();
     return rect.translated(edit()->mapToGlobal(QPoint(0, 0)));
 }
 
