@@ -11,9 +11,11 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbe
                 fonts-dejavu-core)
 # Headless window tests, the smoke test driven from outside, and the browser playback check; the
 # GTK theme (with the SVG loader for GTK's icons) for the test of the desktop's own folder
-# chooser; Weston and Qt's Wayland plugin for the start on Wayland.
+# chooser; Weston and Qt's Wayland plugin for the start on Wayland; the accessibility check
+# through at-spi2-core on a private session bus.
 test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
-               iproute2 qt6-gtk-platformtheme librsvg2-common weston qt6-wayland)
+               iproute2 qt6-gtk-platformtheme librsvg2-common weston qt6-wayland
+               at-spi2-core python3-pyatspi dbus-daemon)
 
 # The sanitizer build, the fuzzer, the static analysis and the Debian package's checks.
 ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev desktop-file-utils appstream)
