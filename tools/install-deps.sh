@@ -9,11 +9,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
                 fonts-dejavu-core)
 # Headless window tests, the smoke test driven from outside, and the browser playback check.
+# The npm registry is reached over TLS, which needs the certificate authorities.
 test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
-               iproute2)
+               iproute2 ca-certificates)
 
-# The sanitizer build, the fuzzer, the static analysis and the Debian package's checks.
-ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev desktop-file-utils appstream)
+# The sanitizer build, the fuzzer, the static analysis, the Debian package's checks (CPack's
+# DEB generator runs `file`) and the fresh-machine check.
+ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev file desktop-file-utils appstream
+             debootstrap git)
 
 packages=("${build_packages[@]}")
 case "$profile" in
@@ -26,7 +29,8 @@ for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$package")
 done
-# The browser check needs Node.js; a machine that has its own newer one keeps it.
+# The browser check needs Node.js 18 or newer, as Debian 12 ships it; a machine that has its own
+# newer one keeps it.
 [ "$profile" != build ] && ! command -v npm >/dev/null && missing+=(nodejs npm)
 
 if [ ${#missing[@]} -gt 0 ]; then
@@ -37,12 +41,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# npm packages of the browser playback check, pinned by its lock file.
+# npm packages of the browser playback check, pinned by its lock file. Engine requirements are
+# enforced, so that a package too new for this Node.js fails here, loudly, and not in the check.
 if [ "$profile" != build ] && [ -f "$root/tests/playback/package-lock.json" ]; then
   lock="$root/tests/playback/package-lock.json"
   stamp="$root/tests/playback/node_modules/.installed-lock"
   if ! cmp -s "$lock" "$stamp" 2>/dev/null; then
-    (cd "$root/tests/playback" && npm ci --no-audit --no-fund --loglevel=error)
+    (cd "$root/tests/playback" && npm ci --no-audit --no-fund --engine-strict)
     cp "$lock" "$stamp"
   fi
 fi
