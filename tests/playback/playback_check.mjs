@@ -243,6 +243,8 @@ async function checkGeneratedPackage(context, base, report) {
     await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
     const opened = await popup;
     if (!opened) fail('generated: a click on the banner opened nothing');
+    // The new window may show up before it has started loading the address.
+    await opened.waitForURL((url) => url.protocol === 'http:', { timeout: 5_000 }).catch(() => {});
     const expectedUrl = new URL(CLICK_URL, `${base}/generated/`).href;
     if (opened.url() !== expectedUrl) fail(`generated: the click opened ${opened.url()}, not ${expectedUrl}`);
     report.push(`  pointing-hand cursor over the banner; a click opened ${opened.url()} in a new window`);
