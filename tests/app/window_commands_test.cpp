@@ -1,4 +1,3 @@
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -141,12 +140,7 @@ class WindowCommandsTest : public QObject {
 
     void browsePutsTheChosenFolderInTheBox() {
         const QString chosen = ToQString(*temp_ / "out");
-        ModalDialogs dialogs({[&](QDialog& dialog) {
-            auto& files = static_cast<QFileDialog&>(dialog);
-            files.setDirectory(ToQString(temp_->path()));
-            files.selectFile(chosen);
-            dialog.accept();
-        }});
+        ModalDialogs dialogs({ModalDialogs::Pick(chosen)});
         QTest::mouseClick(window_->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QCOMPARE(Field("Text1")->text(), chosen);
     }
