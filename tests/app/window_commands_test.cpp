@@ -108,6 +108,7 @@ class WindowCommandsTest : public QObject {
             QCOMPARE(dialogs.seen().size(), 1u);  // the report, and no completion message
             const ModalDialogs::Seen& report = dialogs.seen()[0];
             QCOMPARE(report.title, QString("Quillbeam"));
+            QCOMPARE(report.icon, int(QMessageBox::Critical));  // recognisably an error
             QVERIFY2(report.text.contains(QString("Error %1").arg(ENOTDIR)),
                      qPrintable(report.text));
             QVERIFY(report.text.contains(badFolder + "/mytext1.txt"));
