@@ -222,54 +222,50 @@ void MakeSandbox(const fs::path& sandbox) {
 // Runs `input` through the Generate command: it must end in a complete package, or in a clear
 // report and no completion message.
 void ExpectCompletePackageOrAClearReport(const BadInput& input, const PosixCalls& calls) {
-    {
-        SCOPED_TRACE(input.name);
-        TempFolder temp;
-        const fs::path sandbox = temp.path();
-        MakeSandbox(sandbox);
-        input.prepare(sandbox);
-        BannerRequest request = TypicalRequest();
-        input.edit(request);
-        const auto before = RegularFiles(sandbox);
+    SCOPED_TRACE(input.name);
+    TempFolder temp;
+    const fs::path sandbox = temp.path();
+    MakeSandbox(sandbox);
+    input.prepare(sandbox);
+    BannerRequest request = TypicalRequest();
+    input.edit(request);
+    const auto before = RegularFiles(sandbox);
 
-        SandboxPlatform platform(sandbox, calls);
-        std::string failedPath;
-        try {
-            GeneratePackage(request, u"/app", platform);
-            EXPECT_EQ(input.expectedError, 0) << "reported success";
-            EXPECT_EQ(platform.messages, 1);
-            ExpectCompletePackage(sandbox / input.packageAt, request);
-        } catch (const FileFailure& failure) {
-            EXPECT_EQ(failure.number(), input.expectedError) << failure.description();
-            EXPECT_EQ(platform.messages, 0);
-            // The report names the file and says what went wrong, in words.
-            const std::string description = failure.description();
-            const auto open = description.find('"');
-            const auto close = description.find('"', open + 1);
-            ASSERT_NE(close, std::string::npos) << description;
-            failedPath = description.substr(open + 1, close - open - 1);
-            EXPECT_NE(description.find(std::strerror(input.expectedError)), std::string::npos);
-        }
+    SandboxPlatform platform(sandbox, calls);
+    std::string failedPath;
+    try {
+        GeneratePackage(request, u"/app", platform);
+        EXPECT_EQ(input.expectedError, 0) << "reported success";
+        EXPECT_EQ(platform.messages, 1);
+        ExpectCompletePackage(sandbox / input.packageAt, request);
+    } catch (const FileFailure& failure) {
+        EXPECT_EQ(failure.number(), input.expectedError) << failure.description();
+        EXPECT_EQ(platform.messages, 0);
+        // The report names the file and says what went wrong, in words.
+        const std::string description = failure.description();
+        const auto open = description.find('"');
+        const auto close = description.find('"', open + 1);
+        ASSERT_NE(close, std::string::npos) << description;
+        failedPath = description.substr(open + 1, close - open - 1);
+        EXPECT_NE(description.find(std::strerror(input.expectedError)), std::string::npos);
+    }
 
-        // Files that are not being replaced keep every byte; replaced ones are complete, except
-        // the one whose step failed.
-        for (const auto& [path, bytes] : before) {
-            if (kPackageNames.count(path.filename().string()) == 0 ||
-                path.parent_path() != sandbox / "out") {
-                EXPECT_EQ(ReadFileBytes(path), bytes) << path;
-            }
+    // Files that are not being replaced keep every byte; replaced ones are complete, except
+    // the one whose step failed.
+    for (const auto& [path, bytes] : before) {
+        if (kPackageNames.count(path.filename().string()) == 0 ||
+            path.parent_path() != sandbox / "out") {
+            EXPECT_EQ(ReadFileBytes(path), bytes) << path;
         }
-        if (input.expectedError != 0) {
-            for (const auto& [path, bytes] : RegularFiles(sandbox / "out")) {
-                if (path.string() == failedPath || path.filename() == "index.html") continue;
-                if (path.filename() == "mytext4.txt" && bytes == "an earlier package's file")
-                    continue;
-                const std::string name = path.filename().string();
-                if (name.rfind("mytext", 0) == 0) {
-                    const std::size_t i = static_cast<std::size_t>(name[6] - '1');
-                    EXPECT_EQ(bytes, BuildVariableFileText(request.messages[i], request.url))
-                        << name;
-                }
+    }
+    if (input.expectedError != 0) {
+        for (const auto& [path, bytes] : RegularFiles(sandbox / "out")) {
+            if (path.string() == failedPath || path.filename() == "index.html") continue;
+            if (path.filename() == "mytext4.txt" && bytes == "an earlier package's file") continue;
+            const std::string name = path.filename().string();
+            if (name.rfind("mytext", 0) == 0) {
+                const std::size_t i = static_cast<std::size_t>(name[6] - '1');
+                EXPECT_EQ(bytes, BuildVariableFileText(request.messages[i], request.url)) << name;
             }
         }
     }
