@@ -38,6 +38,8 @@ unmount_all() {
   return 0
 }
 trap unmount_all EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 unmount_all
 rm -rf "$root"
