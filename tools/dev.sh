@@ -16,6 +16,11 @@ configure_and_build() {
 
 case "$command" in
   run)
+    # Say so at once rather than build and let Qt abort on the missing display.
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "$0 run: Quillbeam is a desktop program and needs a graphical session (no DISPLAY or WAYLAND_DISPLAY is set)" >&2
+      exit 1
+    fi
     "$root/tools/install-deps.sh" build
     configure_and_build
     if [ -x "$build/bin/quillbeam" ]; then

@@ -12,13 +12,16 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbe
 # Headless window tests, the smoke test driven from outside, and the browser playback check; the
 # GTK theme (with the SVG loader for GTK's icons) for the test of the desktop's own folder
 # chooser; Weston and Qt's Wayland plugin for the start on Wayland; the accessibility check
-# through at-spi2-core on a private session bus.
+# through at-spi2-core on a private session bus. The npm registry is reached over TLS, which needs
+# the certificate authorities.
 test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
-               iproute2 qt6-gtk-platformtheme librsvg2-common weston qt6-wayland
+               iproute2 ca-certificates qt6-gtk-platformtheme librsvg2-common weston qt6-wayland
                at-spi2-core python3-pyatspi dbus-daemon)
 
-# The sanitizer build, the fuzzer, the static analysis and the Debian package's checks.
-ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev desktop-file-utils appstream)
+# The sanitizer build, the fuzzer, the static analysis, the Debian package's checks (CPack's
+# DEB generator runs `file`) and the fresh-machine check.
+ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev file desktop-file-utils appstream
+             debootstrap git)
 
 # The -posix compilers have std::thread; GoogleTest is built from its source for Windows.
 windows_packages=(g++ cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
@@ -37,7 +40,8 @@ for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$package")
 done
-# The browser check needs Node.js; a machine that has its own newer one keeps it.
+# The browser check needs Node.js 18 or newer, as Debian 12 ships it; a machine that has its own
+# newer one keeps it.
 [ "$profile" != build ] && [ "$profile" != windows ] && ! command -v npm >/dev/null && missing+=(nodejs npm)
 
 if [ ${#missing[@]} -gt 0 ]; then
@@ -48,13 +52,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# npm packages of the browser playback check, pinned by its lock file.
+# npm packages of the browser playback check, pinned by its lock file. Engine requirements are
+# enforced, so that a package too new for this Node.js fails here, loudly, and not in the check.
 if [ "$profile" != build ] && [ "$profile" != windows ] &&
    [ -f "$root/tests/playback/package-lock.json" ]; then
   lock="$root/tests/playback/package-lock.json"
   stamp="$root/tests/playback/node_modules/.installed-lock"
   if ! cmp -s "$lock" "$stamp" 2>/dev/null; then
-    (cd "$root/tests/playback" && npm ci --no-audit --no-fund --loglevel=error)
+    (cd "$root/tests/playback" && npm ci --no-audit --no-fund --engine-strict)
     cp "$lock" "$stamp"
   fi
 fi

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <system_error>
 
@@ -25,13 +26,16 @@ constexpr std::size_t kCopyBufferSize = 1 << 17;
     throw FileFailure(error, description);
 }
 
-void CloseChecked(UniqueFd& fd, const std::string& path) {
-    if (::close(fd.Release()) != 0 && errno != EINTR) Fail(errno, "Cannot finish writing", path);
+using CloseCall = std::function<int(int)>;
+
+void CloseChecked(const CloseCall& close, UniqueFd& fd, const std::string& path) {
+    if (close(fd.Release()) != 0 && errno != EINTR) Fail(errno, "Cannot finish writing", path);
 }
 
-void WriteAll(int fd, const char* data, std::size_t size, const std::string& path) {
+void WriteAll(const PosixCalls& calls, int fd, const char* data, std::size_t size,
+              const std::string& path) {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
+        const ssize_t written = calls.write(fd, data, size);
         if (written < 0) {
             if (errno == EINTR) continue;
             Fail(errno, "Cannot write to", path);
@@ -44,12 +48,14 @@ void WriteAll(int fd, const char* data, std::size_t size, const std::string& pat
 
 class PosixTextFile final : public OpenTextFile {
 public:
-    PosixTextFile(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
+    PosixTextFile(CloseCall close, UniqueFd fd, std::string path)
+        : close_(std::move(close)), fd_(std::move(fd)), path_(std::move(path)) {}
     void Close() override {
-        if (fd_.valid()) CloseChecked(fd_, path_);
+        if (fd_.valid()) CloseChecked(close_, fd_, path_);
     }
 
 private:
+    CloseCall close_;
     UniqueFd fd_;
     std::string path_;
 };
@@ -60,10 +66,10 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 
 // copy_file_range lets the kernel move the bytes (or share extents) without a trip through user
 // space; it returns false when it is not available for this pair of files before copying a byte.
-bool CopyInKernel(int from, int to, const std::string& toPath) {
+bool CopyInKernel(const PosixCalls& calls, int from, int to, const std::string& toPath) {
     bool copiedAny = false;
     for (;;) {
-        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+        const ssize_t copied = calls.copyFileRange(from, to, 1 << 30);
         if (copied == 0) return true;
         if (copied > 0) {
             copiedAny = true;
@@ -77,7 +83,8 @@ bool CopyInKernel(int from, int to, const std::string& toPath) {
     }
 }
 
-void CopyThroughBuffer(int from, int to, const std::string& fromPath, const std::string& toPath) {
+void CopyThroughBuffer(const PosixCalls& calls, int from, int to, const std::string& fromPath,
+                       const std::string& toPath) {
     std::string buffer(kCopyBufferSize, '\0');
     for (;;) {
         const ssize_t got = ::read(from, buffer.data(), buffer.size());
@@ -86,23 +93,35 @@ void CopyThroughBuffer(int from, int to, const std::string& fromPath, const std:
             if (errno == EINTR) continue;
             Fail(errno, "Cannot read", fromPath);
         }
-        WriteAll(to, buffer.data(), static_cast<std::size_t>(got), toPath);
+        WriteAll(calls, to, buffer.data(), static_cast<std::size_t>(got), toPath);
     }
 }
 
 }  // namespace
+
+PosixCalls RealPosixCalls() {
+    return {
+        .write = ::write,
+        .close = ::close,
+        .copyFileRange =
+            [](int from, int to, std::size_t size) {
+                return ::copy_file_range(from, nullptr, to, nullptr, size, 0);
+            },
+        .ftruncate = ::ftruncate,
+    };
+}
 
 std::unique_ptr<OpenTextFile> PosixFilePlatform::WriteTextFile(std::u16string_view path,
                                                                std::string_view bytes) {
     const std::string native = ToUtf8(path);
     UniqueFd created(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode));
     if (!created.valid()) Fail(errno, "Cannot create the file", native);
-    CloseChecked(created, native);
+    CloseChecked(calls_.close, created, native);
 
     UniqueFd fd(::open(native.c_str(), O_WRONLY | O_CLOEXEC));
     if (!fd.valid()) Fail(errno, "Cannot open for writing the file", native);
-    WriteAll(fd.get(), bytes.data(), bytes.size(), native);
-    return std::make_unique<PosixTextFile>(std::move(fd), native);
+    WriteAll(calls_, fd.get(), bytes.data(), bytes.size(), native);
+    return std::make_unique<PosixTextFile>(calls_.close, std::move(fd), native);
 }
 
 void PosixFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view to) {
@@ -123,14 +142,14 @@ void PosixFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view 
     if (::fstat(dest.get(), &destInfo) != 0) Fail(errno, "Cannot write to", toPath);
     if (SameFile(sourceInfo, destInfo)) return;
     // Only a regular file has a length to cut; a device such as a full disk's is written as is.
-    if (S_ISREG(destInfo.st_mode) && ::ftruncate(dest.get(), 0) != 0) {
+    if (S_ISREG(destInfo.st_mode) && calls_.ftruncate(dest.get(), 0) != 0) {
         Fail(errno, "Cannot replace the file", toPath);
     }
 
-    if (!CopyInKernel(source.get(), dest.get(), toPath)) {
-        CopyThroughBuffer(source.get(), dest.get(), fromPath, toPath);
+    if (!CopyInKernel(calls_, source.get(), dest.get(), toPath)) {
+        CopyThroughBuffer(calls_, source.get(), dest.get(), fromPath, toPath);
     }
-    CloseChecked(dest, toPath);
+    CloseChecked(calls_.close, dest, toPath);
 }
 
 }  // namespace quillbeam

@@ -1,4 +1,3 @@
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -109,6 +108,7 @@ class WindowCommandsTest : public QObject {
             QCOMPARE(dialogs.seen().size(), 1u);  // the report, and no completion message
             const ModalDialogs::Seen& report = dialogs.seen()[0];
             QCOMPARE(report.title, QString("Quillbeam"));
+            QCOMPARE(report.icon, int(QMessageBox::Critical));  // recognisably an error
             QVERIFY2(report.text.contains(QString("Error %1").arg(ENOTDIR)),
                      qPrintable(report.text));
             QVERIFY(report.text.contains(badFolder + "/mytext1.txt"));
@@ -141,12 +141,7 @@ class WindowCommandsTest : public QObject {
 
     void browsePutsTheChosenFolderInTheBox() {
         const QString chosen = ToQString(*temp_ / "out");
-        ModalDialogs dialogs({[&](QDialog& dialog) {
-            auto& files = static_cast<QFileDialog&>(dialog);
-            files.setDirectory(ToQString(temp_->path()));
-            files.selectFile(chosen);
-            dialog.accept();
-        }});
+        ModalDialogs dialogs({ModalDialogs::Pick(chosen)});
         QTest::mouseClick(window_->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QCOMPARE(Field("Text1")->text(), chosen);
     }

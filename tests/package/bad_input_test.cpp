@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -38,7 +41,8 @@ const std::set<std::string> kPackageNames = {"mytext1.txt", "mytext2.txt",   "my
 // folder text then lands there instead of at the machine's root.
 class SandboxPlatform : public PosixFilePlatform {
   public:
-    explicit SandboxPlatform(const fs::path& root) : root_(FromUtf8(root.string())) {}
+    explicit SandboxPlatform(const fs::path& root, PosixCalls calls = RealPosixCalls())
+        : PosixFilePlatform(std::move(calls)), root_(FromUtf8(root.string())) {}
     std::unique_ptr<OpenTextFile> WriteTextFile(std::u16string_view path,
                                                 std::string_view bytes) override {
         return PosixFilePlatform::WriteTextFile(Inside(path), bytes);
@@ -125,6 +129,75 @@ std::vector<BadInput> BadInputs() {
     };
 }
 
+// System calls that fail for one file of the package, as a failing device or a full quota
+// would make them: the cases the kernel cannot make on demand.
+struct FailingCall {
+    std::string name;
+    std::function<void(PosixCalls&)> inject;
+    int expectedError;
+};
+
+bool Names(int fd, std::string_view name) {
+    std::error_code error;
+    return fs::read_symlink("/proc/self/fd/" + std::to_string(fd), error).filename() == name;
+}
+
+off_t SizeOf(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 ? info.st_size : -1;
+}
+
+std::vector<FailingCall> FailingCalls() {
+    const PosixCalls real = RealPosixCalls();
+    const auto fail = [](int error) {
+        errno = error;
+        return -1;
+    };
+    return {
+        {"a write stops short, then the quota is full",
+         [=](PosixCalls& calls) {
+             calls.write = [=](int fd, const void* data, std::size_t size) -> ssize_t {
+                 if (!Names(fd, "htmlcode.html")) return real.write(fd, data, size);
+                 return size > 1 ? real.write(fd, data, size / 2) : fail(EDQUOT);
+             };
+         },
+         EDQUOT},
+        {"finishing a written text file fails",
+         [=](PosixCalls& calls) {
+             calls.close = [=](int fd) {
+                 const bool written = Names(fd, "mytext2.txt") && SizeOf(fd) > 0;
+                 const int result = real.close(fd);
+                 return written ? fail(EIO) : result;
+             };
+         },
+         EIO},
+        {"finishing a copied asset fails",
+         [=](PosixCalls& calls) {
+             calls.close = [=](int fd) {
+                 const bool movie = Names(fd, "bannerloop2.swf");
+                 const int result = real.close(fd);
+                 return movie ? fail(EIO) : result;
+             };
+         },
+         EIO},
+        {"the kernel's copy fails midway",
+         [=](PosixCalls& calls) {
+             calls.copyFileRange = [=](int from, int to, std::size_t size) -> ssize_t {
+                 if (!Names(to, "mypic.jpg")) return real.copyFileRange(from, to, size);
+                 return SizeOf(to) == 0 ? real.copyFileRange(from, to, 3) : fail(EIO);
+             };
+         },
+         EIO},
+        {"replacing an asset fails",
+         [=](PosixCalls& calls) { calls.ftruncate = [=](int, off_t) { return fail(EIO); }; }, EIO},
+        {"no copy in the kernel between these file systems",
+         [=](PosixCalls& calls) {
+             calls.copyFileRange = [=](int, int, std::size_t) -> ssize_t { return fail(EXDEV); };
+         },
+         0},
+    };
+}
+
 void ExpectCompletePackage(const fs::path& folder, const BannerRequest& request) {
     for (std::size_t i = 0; i < 4; ++i) {
         const std::string bytes =
@@ -146,99 +219,136 @@ void MakeSandbox(const fs::path& sandbox) {
     WriteFileBytes(sandbox / "out/mytext4.txt", "an earlier package's file");
 }
 
-}  // namespace
+// Runs `input` through the Generate command: it must end in a complete package, or in a clear
+// report and no completion message.
+void ExpectCompletePackageOrAClearReport(const BadInput& input, const PosixCalls& calls) {
+    SCOPED_TRACE(input.name);
+    TempFolder temp;
+    const fs::path sandbox = temp.path();
+    MakeSandbox(sandbox);
+    input.prepare(sandbox);
+    BannerRequest request = TypicalRequest();
+    input.edit(request);
+    const auto before = RegularFiles(sandbox);
 
-TEST(BadInputs, EachEndsInACompletePackageOrAClearReport) {
-    for (const BadInput& input : BadInputs()) {
-        SCOPED_TRACE(input.name);
-        TempFolder temp;
-        const fs::path sandbox = temp.path();
-        MakeSandbox(sandbox);
-        input.prepare(sandbox);
-        BannerRequest request = TypicalRequest();
-        input.edit(request);
-        const auto before = RegularFiles(sandbox);
+    SandboxPlatform platform(sandbox, calls);
+    std::string failedPath;
+    try {
+        GeneratePackage(request, u"/app", platform);
+        EXPECT_EQ(input.expectedError, 0) << "reported success";
+        EXPECT_EQ(platform.messages, 1);
+        ExpectCompletePackage(sandbox / input.packageAt, request);
+    } catch (const FileFailure& failure) {
+        EXPECT_EQ(failure.number(), input.expectedError) << failure.description();
+        EXPECT_EQ(platform.messages, 0);
+        // The report names the file and says what went wrong, in words.
+        const std::string description = failure.description();
+        const auto open = description.find('"');
+        const auto close = description.find('"', open + 1);
+        ASSERT_NE(close, std::string::npos) << description;
+        failedPath = description.substr(open + 1, close - open - 1);
+        EXPECT_NE(description.find(std::strerror(input.expectedError)), std::string::npos);
+    }
 
-        SandboxPlatform platform(sandbox);
-        std::string failedPath;
-        try {
-            GeneratePackage(request, u"/app", platform);
-            EXPECT_EQ(input.expectedError, 0) << "reported success";
-            EXPECT_EQ(platform.messages, 1);
-            ExpectCompletePackage(sandbox / input.packageAt, request);
-        } catch (const FileFailure& failure) {
-            EXPECT_EQ(failure.number(), input.expectedError) << failure.description();
-            EXPECT_EQ(platform.messages, 0);
-            // The report names the file and says what went wrong, in words.
-            const std::string description = failure.description();
-            const auto open = description.find('"');
-            const auto close = description.find('"', open + 1);
-            ASSERT_NE(close, std::string::npos) << description;
-            failedPath = description.substr(open + 1, close - open - 1);
-            EXPECT_NE(description.find(std::strerror(input.expectedError)), std::string::npos);
+    // Files that are not being replaced keep every byte; replaced ones are complete, except
+    // the one whose step failed.
+    for (const auto& [path, bytes] : before) {
+        if (kPackageNames.count(path.filename().string()) == 0 ||
+            path.parent_path() != sandbox / "out") {
+            EXPECT_EQ(ReadFileBytes(path), bytes) << path;
         }
-
-        // Files that are not being replaced keep every byte; replaced ones are complete, except
-        // the one whose step failed.
-        for (const auto& [path, bytes] : before) {
-            if (kPackageNames.count(path.filename().string()) == 0 ||
-                path.parent_path() != sandbox / "out") {
-                EXPECT_EQ(ReadFileBytes(path), bytes) << path;
-            }
-        }
-        if (input.expectedError != 0) {
-            for (const auto& [path, bytes] : RegularFiles(sandbox / "out")) {
-                if (path.string() == failedPath || path.filename() == "index.html") continue;
-                if (path.filename() == "mytext4.txt" && bytes == "an earlier package's file")
-                    continue;
-                const std::string name = path.filename().string();
-                if (name.rfind("mytext", 0) == 0) {
-                    const std::size_t i = static_cast<std::size_t>(name[6] - '1');
-                    EXPECT_EQ(bytes, BuildVariableFileText(request.messages[i], request.url))
-                        << name;
-                }
+    }
+    if (input.expectedError != 0) {
+        for (const auto& [path, bytes] : RegularFiles(sandbox / "out")) {
+            if (path.string() == failedPath || path.filename() == "index.html") continue;
+            if (path.filename() == "mytext4.txt" && bytes == "an earlier package's file") continue;
+            const std::string name = path.filename().string();
+            if (name.rfind("mytext", 0) == 0) {
+                const std::size_t i = static_cast<std::size_t>(name[6] - '1');
+                EXPECT_EQ(bytes, BuildVariableFileText(request.messages[i], request.url)) << name;
             }
         }
     }
+}
+
+// Runs `operation` in a child process, for limits and mounts that must not touch the test
+// itself, and returns what it returned; -1 when the child yields nothing.
+int InChildProcess(const std::function<int()>& operation) {
+    int channel[2];
+    if (::pipe(channel) != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        const int result = operation();
+        [[maybe_unused]] const auto written = ::write(channel[1], &result, sizeof result);
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    int result = -1;
+    if (child < 0 || ::read(channel[0], &result, sizeof result) != sizeof result) result = -1;
+    ::close(channel[0]);
+    if (child > 0) ::waitpid(child, nullptr, 0);
+    return result;
+}
+
+// The Generate command's error number, or 0 when it showed its completion message.
+int GenerateIn(const fs::path& sandbox) {
+    SandboxPlatform platform(sandbox);
+    try {
+        GeneratePackage(TypicalRequest(), u"/app", platform);
+        return platform.messages == 1 ? 0 : -3;
+    } catch (const FileFailure& failure) {
+        return failure.number();
+    }
+}
+
+}  // namespace
+
+TEST(BadInputs, EachEndsInACompletePackageOrAClearReport) {
+    for (const BadInput& input : BadInputs())
+        ExpectCompletePackageOrAClearReport(input, RealPosixCalls());
+}
+
+TEST(BadInputs, FailingSystemCallsEndInACompletePackageOrAClearReport) {
+    for (const FailingCall& failing : FailingCalls()) {
+        PosixCalls calls = RealPosixCalls();
+        failing.inject(calls);
+        ExpectCompletePackageOrAClearReport({failing.name, [](const fs::path&) {},
+                                             [](BannerRequest&) {}, failing.expectedError, "out"},
+                                            calls);
+    }
+}
+
+// A file-size limit makes the kernel write part of a file and then refuse with EFBIG: the
+// Generate command must report it, not complete.
+TEST(BadInputs, FileSizeLimitIsReported) {
+    TempFolder temp;
+    MakeSandbox(temp.path());
+    constexpr rlim_t kLimit = 100;  // smaller than any variable file
+    const int result = InChildProcess([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{kLimit, kLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return -2;
+        return GenerateIn(temp.path());
+    });
+    EXPECT_EQ(result, EFBIG);
+    EXPECT_EQ(fs::file_size(temp / "out" / "mytext1.txt"), kLimit) << "the write stopped short";
 }
 
 TEST(BadInputs, ReadOnlyMountIsReported) {
     TempFolder temp;
     MakeSandbox(temp.path());
     const fs::path out = temp / "out";
-
     // The mount is made in a namespace of a child process, so nothing outside the test sees it.
-    int channel[2];
-    ASSERT_EQ(::pipe(channel), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(channel[0]);
-        int result = -1;  // no namespace could be made
-        if (::unshare(CLONE_NEWNS) == 0 &&
+    const int result = InChildProcess([&] {
+        const bool mounted =
+            ::unshare(CLONE_NEWNS) == 0 &&
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
             ::mount(out.c_str(), out.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
-            ::mount(nullptr, out.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) ==
-                0) {
-            SandboxPlatform platform(temp.path());
-            try {
-                GeneratePackage(TypicalRequest(), u"/app", platform);
-                result = 0;
-            } catch (const FileFailure& failure) {
-                result = failure.number();
-            }
-        }
-        [[maybe_unused]] const auto written = ::write(channel[1], &result, sizeof result);
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    int result = -2;
-    const auto got = ::read(channel[0], &result, sizeof result);
-    ::close(channel[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_EQ(got, static_cast<ssize_t>(sizeof result));
-    if (result == -1) GTEST_SKIP() << "this machine does not allow a private mount namespace";
+            ::mount(nullptr, out.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+        return mounted ? GenerateIn(temp.path()) : -2;
+    });
+    if (result == -2) GTEST_SKIP() << "this machine does not allow a private mount namespace";
     EXPECT_EQ(result, EROFS);
     EXPECT_EQ(ReadFileBytes(out / "mytext4.txt"), "an earlier package's file");
     EXPECT_FALSE(fs::exists(out / "mytext1.txt"));

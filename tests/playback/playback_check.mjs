@@ -73,6 +73,7 @@ function prepareSite(site) {
     if (!bytes.includes('\r\n&speed=50&\r\n')) fail('mytext2.txt does not carry speed 50');
     fs.writeFileSync(second, bytes.replace('&speed=50&', `&speed=${EDITED_SPEED}&`), 'latin1');
     fs.rmSync(path.join(edited, 'mytext3.txt'));
+    prepareDefaultSpeedPackage(path.join(site, 'defaults'));
 }
 
 // ---- Server and browser ---------------------------------------------------------------------
@@ -175,7 +176,9 @@ function checkRun(run, message, speed, label) {
     }
     if (run.speed !== speed) fail(`${label}: message ${run.file} ran at speed ${run.speed}, not ${speed}`);
     const intervals = run.typed.slice(1).map((letter, i) => letter.at - run.typed[i].at);
-    const typical = median(intervals);
+    // The mean over the whole message: on a busy machine the player fires late timers in bursts,
+    // which upsets a median but keeps the pace.
+    const typical = (run.typed.at(-1).at - run.typed[0].at) / intervals.length;
     if (typical < speed * 0.7 || typical > speed * 1.5) {
         fail(`${label}: message ${run.file} typed a letter every ${typical.toFixed(0)} ms, ` +
              `not about every ${speed} ms`);
@@ -232,6 +235,7 @@ async function checkGeneratedPackage(context, base, report) {
     report.push(`  letter interval at speed 50: median ${median(intervals).toFixed(0)} ms, ` +
                 `range ${Math.min(...intervals).toFixed(0)}-${Math.max(...intervals).toFixed(0)} ms`);
     report.push(`  finished message held ${holds.map((ms) => (ms / 1000).toFixed(1)).join(', ')} s before the next`);
+    checkHoldTimes(holds);
 
     // The pointing hand over the banner, and a click opening the files' address in a new window.
     const box = await banner.boundingBox();
@@ -246,6 +250,8 @@ async function checkGeneratedPackage(context, base, report) {
     await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
     const opened = await popup;
     if (!opened) fail('generated: a click on the banner opened nothing');
+    // The new window may show up before it has started loading the address.
+    await opened.waitForURL((url) => url.protocol === 'http:', { timeout: 5_000 }).catch(() => {});
     const expectedUrl = new URL(CLICK_URL, `${base}/generated/`).href;
     if (opened.url() !== expectedUrl) fail(`generated: the click opened ${opened.url()}, not ${expectedUrl}`);
     report.push(`  pointing-hand cursor over the banner; a click opened ${opened.url()} in a new window`);
@@ -268,6 +274,44 @@ async function checkEditedPackage(context, base, report) {
     const gap = (runs[2].at - runs[1].typed.at(-1).at) / 1000;
     report.push(`edited package: speed ${EDITED_SPEED} in file 2 gave a median interval of ` +
                 `${median(slow).toFixed(0)} ms; missing file 3 skipped, file 4 began ${gap.toFixed(1)} s after file 2 ended`);
+    await page.close();
+}
+
+// ---- Hold time and default speed ------------------------------------------------------------
+
+const HOLD_MS = 2000;
+
+// A finished message stays about two seconds. Each measured hold also takes in the next file's
+// load, and a late last letter on a busy machine, so the typical one is judged.
+function checkHoldTimes(holds) {
+    const typical = median(holds);
+    if (typical < HOLD_MS * 0.8 || typical > HOLD_MS * 1.5) {
+        fail(`generated: a finished message was held ${(typical / 1000).toFixed(1)} s, not about ${HOLD_MS / 1000} s`);
+    }
+}
+
+// Speeds edited by hand into nothing, zero and a word: each file must type at the default 50.
+const DEFAULT_SPEED_CASES = ['', '0', 'fast'];
+
+function prepareDefaultSpeedPackage(folder) {
+    generatePackage(folder);
+    DEFAULT_SPEED_CASES.forEach((speed, i) => {
+        const file = path.join(folder, `mytext${i + 1}.txt`);
+        const bytes = fs.readFileSync(file, 'latin1');
+        fs.writeFileSync(file, bytes.replace('&speed=50&', `&speed=${speed}&`), 'latin1');
+    });
+}
+
+async function checkDefaultSpeeds(context, base, report) {
+    const { page, banner } = await openBanner(context, `${base}/defaults/htmlcode.html`);
+    const count = DEFAULT_SPEED_CASES.length;
+    const { runs } = await watch(page, banner, {
+        limitMs: 30_000, prefix: 'defaults',
+        done: ({ runs }) => runs.length >= count && finished(runs[count - 1], MESSAGES[count - 1]),
+    });
+    if (runs.length < count) fail(`defaults: only ${runs.length} of ${count} messages were typed`);
+    DEFAULT_SPEED_CASES.forEach((speed, i) => checkRun(runs[i], MESSAGES[i], 50, `defaults (speed "${speed}")`));
+    report.push(`speed ${DEFAULT_SPEED_CASES.map(printable).join(', ')}: each file typed at the default 50 ms`);
     await page.close();
 }
 
@@ -328,6 +372,7 @@ async function main() {
         const report = [];
         const frames = await checkGeneratedPackage(context, base, report);
         await checkEditedPackage(context, base, report);
+        await checkDefaultSpeeds(context, base, report);
         const count = await saveStrips(context, frames);
         const caret = await checkCaretPlace(context, frames, MESSAGES.map(shownText), fail);
         report.push(`caret after the last letter in ${caret.checked} screenshots while typing, on ${caret.lines} lines`);

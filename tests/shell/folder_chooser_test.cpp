@@ -86,18 +86,34 @@ class FolderChooserTest : public QObject {
         QCOMPARE(dialogs.seen()[0].title, QString("Select a directory"));
         QCOMPARE(dialogs.seen()[0].parent, &owner_);
         QVERIFY(dialogs.seen()[0].modality != Qt::NonModal);
+
+        TempFolder temp;
+        ModalDialogs withStart({ModalDialogs::Reject});
+        QCOMPARE(ChooseFolder(&owner_, "Pick", ToQString(temp.path()), {}), QString());
+    }
+
+    // The new style lets the user make a folder; the classic dialog could not.
+    void onlyTheNewStyleCanMakeAFolder() {
+        TempFolder temp;
+        for (const bool newStyle : {true, false}) {
+            bool canMakeAFolder = !newStyle;
+            ModalDialogs dialogs({Inspect(
+                [&](QFileDialog& dialog) {
+                    const auto* button = dialog.findChild<QToolButton*>("newFolderButton");
+                    QVERIFY(button != nullptr);
+                    canMakeAFolder = button->isVisible() && button->isEnabled();
+                },
+                ModalDialogs::Reject)});
+            ChooseFolder(&owner_, "Pick", ToQString(temp.path()), {.newStyle = newStyle});
+            QCOMPARE(canMakeAFolder, newStyle);
+        }
     }
 
     void choosingAFolderGivesItsFullPath() {
         TempFolder temp;
         const QString chosen = ToQString(temp / "Zo\u00eb's banner");
         QVERIFY(QDir().mkdir(chosen));
-        ModalDialogs dialogs({Inspect(
-            [&](QFileDialog& dialog) {
-                dialog.setDirectory(ToQString(temp.path()));
-                dialog.selectFile(chosen);
-            },
-            ModalDialogs::Accept)});
+        ModalDialogs dialogs({ModalDialogs::Pick(chosen)});
         QCOMPARE(ChooseFolder(&owner_, "Pick", QString(), {.newStyle = true}), chosen);
     }
 
@@ -107,6 +123,19 @@ class FolderChooserTest : public QObject {
         QVERIFY(QDir().mkdir(start));
         ModalDialogs dialogs({ModalDialogs::Accept});
         QCOMPARE(ChooseFolder(&owner_, "Pick", start, {}), start);
+        QCOMPARE(dialogs.seen().size(), 1u);
+    }
+
+    void aMissingStartFolderIsNeitherSelectedNorReturned() {
+        TempFolder temp;
+        const QString missing = ToQString(temp / "missing");
+        ModalDialogs dialogs({Inspect(
+            [&](QFileDialog& dialog) {
+                QVERIFY(!dialog.selectedFiles().contains(missing));
+                QVERIFY(dialog.directory().absolutePath() != ToQString(temp.path()));
+            },
+            ModalDialogs::Accept)});
+        QVERIFY(ChooseFolder(&owner_, "Pick", missing, {}) != missing);
         QCOMPARE(dialogs.seen().size(), 1u);
     }
 

@@ -2,8 +2,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QListView>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <utility>
@@ -35,6 +40,31 @@ class ModalDialogs {
 
     static void Accept(QDialog& dialog) { dialog.accept(); }
     static void Reject(QDialog& dialog) { dialog.reject(); }
+
+    // Picks `path` in Qt's own file dialog as a person would: its folder opened and its entry
+    // selected in the list. It waits for the dialog to become active first: the dialog then gives
+    // its name box the focus, and selectFile() leaves a focused name box alone, so a selection
+    // made any earlier races the activation. Accepts only once the dialog's answer is `path`.
+    static Answer Pick(QString path) {
+        return [path = std::move(path)](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            auto* list = dialog.findChild<QListView*>("listView");
+            auto* model = dialog.findChild<QFileSystemModel*>();
+            QStringList answer;
+            if (files != nullptr && list != nullptr && list->model() == model &&
+                QTest::qWaitForWindowActive(&dialog)) {
+                files->setDirectory(QFileInfo(path).absolutePath());
+                list->selectionModel()->select(
+                    model->index(path),
+                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                answer = files->selectedFiles();
+            }
+            // Nothing runs between this check and accept(), which takes the same answer.
+            const bool picked = answer == QStringList{path};
+            picked ? dialog.accept() : dialog.reject();
+            QVERIFY2(picked, qPrintable("the file dialog would answer " + answer.join(", ")));
+        };
+    }
 
   private:
     void Poll() {
