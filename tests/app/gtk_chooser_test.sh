@@ -9,26 +9,8 @@ set -euo pipefail
 program=$(readlink -f "$1")
 shots=$2
 
-# Where allowed (root, or a machine that permits namespaces), the X server's sockets are the
-# test's own: a private /tmp/.X11-unix and network namespace, so that X servers of other jobs on
-# the machine can neither take over nor remove them.
-if [ -z "${QUILLBEAM_PRIVATE_X:-}" ] && unshare --mount --net true 2>/dev/null; then
-  mkdir -p /tmp/.X11-unix
-  exec unshare --mount --net --propagation private env QUILLBEAM_PRIVATE_X=1 bash -c \
-    'mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix && exec bash "$0" "$@"' "$0" "$program" "$shots"
-fi
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/quillbeam-gtk-XXXXXX")
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  for pid in $app_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+test_name=gtk private_x=yes
+source "$(dirname "$0")/../support/session.sh"
 
 fail() {
   echo "gtk chooser test: $*" >&2
@@ -37,21 +19,7 @@ fail() {
   exit 1
 }
 
-# wait_for <tries of 0.1 s> <command...>: runs the command until it succeeds.
-wait_for() {
-  local tries=$1
-  shift
-  for ((i = 0; i < tries; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 1280x1024x24
 
 # GTK keeps its settings in memory and its recent files under the private home; no session bus,
 # no accessibility bus. The program runs in the work folder, so a relative folder lands there.
@@ -65,6 +33,7 @@ mkdir -p "$home" "$work/chosen" "$work/picked" && chmod 0700 "$home"
     QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=gtk3 "$program"
 ) 2>"$work/app.log" &
 app_pid=$!
+ended_with_session "$app_pid"
 
 find_window() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 wait_for 100 find_window '^Quillbeam 1.0$' || fail "no window"

@@ -9,17 +9,8 @@ shots=$2
 # Through a link (an installed bin/quillbeam), Template/ still sits beside the real executable.
 template=$(dirname "$(readlink -f "$program")")/Template
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/quillbeam-smoke-XXXXXX")
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  for pid in $app_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+test_name=smoke private_x=yes
+source "$(dirname "$0")/../support/session.sh"
 
 fail() {
   echo "smoke test: $*" >&2
@@ -28,26 +19,12 @@ fail() {
   exit 1
 }
 
-# wait_for <tries of 0.1 s> <command...>: runs the command until it succeeds.
-wait_for() {
-  local tries=$1
-  shift
-  for ((i = 0; i < tries; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# The server picks a free display and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 1024x768x24
 
 mkdir -p "$work/home" && chmod 0700 "$work/home"
 XDG_RUNTIME_DIR="$work/home" QT_QPA_PLATFORM=xcb "$program" 2>"$work/app.log" &
 app_pid=$!
+ended_with_session "$app_pid"
 
 find_window() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 wait_for 100 find_window '^Quillbeam 1.0$' || fail "no window: $(cat "$work/app.log")"

@@ -8,33 +8,13 @@ set -euo pipefail
 program=$(readlink -f "$1")
 shots=$2
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/quillbeam-wayland-XXXXXX")
-weston_pid=""
-app_pid=""
-cleanup() {
-  for pid in $app_pid $weston_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+test_name=wayland
+source "$(dirname "$0")/../support/session.sh"
 
 fail() {
   echo "wayland start test: $*" >&2
   tail -n 20 "$work/weston.log" "$work/app.log" >&2 2>/dev/null || true
   exit 1
-}
-
-# wait_for <tries of 0.1 s> <command...>: runs the command until it succeeds.
-wait_for() {
-  local tries=$1
-  shift
-  for ((i = 0; i < tries; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
 }
 
 # Weston with no display hardware, drawing into memory (pixman), so that its screenshooter, which
@@ -45,12 +25,13 @@ mkdir -m 0700 "$XDG_RUNTIME_DIR"
 export WAYLAND_DISPLAY=quillbeam-test
 weston --backend=headless-backend.so --use-pixman --width=640 --height=640 --no-config \
   --idle-time=0 --debug --socket="$WAYLAND_DISPLAY" >"$work/weston.log" 2>&1 &
-weston_pid=$!
+ended_with_session $!
 wait_for 100 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "Weston did not start"
 
 # WAYLAND_DEBUG=1 makes the client library log every message it sends (->) and receives.
 (cd "$work" && exec env QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 "$program") >"$work/app.log" 2>&1 &
 app_pid=$!
+ended_with_session "$app_pid"
 
 # The toplevel's surface: xdg_wm_base.get_xdg_surface(new id xdg_surface@X, wl_surface@S), then
 # xdg_surface@X.get_toplevel(new id xdg_toplevel@T) and xdg_toplevel@T.set_title(...).
