@@ -1,8 +1,11 @@
 #pragma once
 
+// windows.h first: the other system headers build on it.
+// clang-format off
+#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
+// clang-format on
 
 #include <memory>
 
