@@ -2,6 +2,8 @@
 # The two ways into the project, each from a fresh Debian 12 machine:
 #   tools/dev.sh run    installs what the build needs, builds, and starts Quillbeam
 #   tools/dev.sh test   installs what the tests need, builds, and runs every test
+#   tools/dev.sh windows  installs the cross compilers and Wine, builds for Windows in
+#                         build-windows/, and runs every Windows test under Wine
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLBEAM_BUILD_DIR:-$root/build}
@@ -27,8 +29,12 @@ case "$command" in
     configure_and_build -DQUILLBEAM_WARNINGS_AS_ERRORS=ON
     ctest --test-dir "$build" --output-on-failure --timeout 600
     ;;
+  windows)
+    "$root/tools/install-deps.sh" windows
+    "$root/tools/windows-tests.sh" "${QUILLBEAM_WINDOWS_BUILD_DIR:-$root/build-windows}"
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|windows" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building (`build`), building and testing (`test`) or the further steps of CI
-# (`ci`: sanitizers, fuzzing, static analysis, the Debian package) need on Debian 12.
+# Installs what building (`build`), building and testing (`test`), the further steps of CI
+# (`ci`: sanitizers, fuzzing, static analysis, the Debian package) or the Windows cross build and
+# its tests under Wine (`windows`) need on Debian 12.
 # Idempotent and quick when everything is already there.
 set -euo pipefail
 profile=${1:-test}
@@ -15,10 +16,16 @@ test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python
 # The sanitizer build, the fuzzer, the static analysis and the Debian package's checks.
 ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev desktop-file-utils appstream)
 
-packages=("${build_packages[@]}")
+# The -posix compilers have std::thread; GoogleTest is built from its source for Windows.
+windows_packages=(g++ cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
+                  googletest diffutils)
+
 case "$profile" in
-  test) packages+=("${test_packages[@]}") ;;
-  ci) packages+=("${test_packages[@]}" "${ci_packages[@]}") ;;
+  build) packages=("${build_packages[@]}") ;;
+  test) packages=("${build_packages[@]}" "${test_packages[@]}") ;;
+  ci) packages=("${build_packages[@]}" "${test_packages[@]}" "${ci_packages[@]}") ;;
+  windows) packages=("${windows_packages[@]}") ;;
+  *) echo "usage: $0 build|test|ci|windows" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -27,7 +34,7 @@ for package in "${packages[@]}"; do
     missing+=("$package")
 done
 # The browser check needs Node.js; a machine that has its own newer one keeps it.
-[ "$profile" != build ] && ! command -v npm >/dev/null && missing+=(nodejs npm)
+[ "$profile" != build ] && [ "$profile" != windows ] && ! command -v npm >/dev/null && missing+=(nodejs npm)
 
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
@@ -38,7 +45,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # npm packages of the browser playback check, pinned by its lock file.
-if [ "$profile" != build ] && [ -f "$root/tests/playback/package-lock.json" ]; then
+if [ "$profile" != build ] && [ "$profile" != windows ] &&
+   [ -f "$root/tests/playback/package-lock.json" ]; then
   lock="$root/tests/playback/package-lock.json"
   stamp="$root/tests/playback/node_modules/.installed-lock"
   if ! cmp -s "$lock" "$stamp" 2>/dev/null; then

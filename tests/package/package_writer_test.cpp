@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string>
@@ -9,9 +10,9 @@
 
 #include "embed_page.h"
 #include "file_failure.h"
-#include "posix_platform.h"
+#include "native_file_platform.h"
+#include "path_join.h"
 #include "temp_folder.h"
-#include "utf8.h"
 #include "variable_file.h"
 
 namespace fs = std::filesystem;
@@ -21,10 +22,12 @@ namespace {
 
 const std::string kMovieBytes = std::string("FWS\x06movie", 9) + std::string(1000, '\0') + "end";
 const std::string kPictureBytes = "\xFF\xD8\xFF\xE0picture\xFF\xD9";
+// ENOENT and ERROR_FILE_NOT_FOUND: the same number on both platforms.
+constexpr int kFileNotFound = 2;
 
 BannerRequest RequestFor(const fs::path& folder) {
     BannerRequest request;
-    request.folder = FromUtf8(folder.string());
+    request.folder = folder.u16string();
     request.messages = {u"Welcome!\r\nTwo lines", u"50% off & free + fast", u"Caf\u00E9 \u20AC5",
                         u"Bye"};
     request.url = u"http://example.com/?a=1&b=2";
@@ -33,7 +36,7 @@ BannerRequest RequestFor(const fs::path& folder) {
 
 // Real files underneath; records every step and message, and can fail any numbered step:
 // 1-5 write the text files, 6-7 copy the assets, 8 closes the page.
-class ScriptedPlatform : public PosixFilePlatform {
+class ScriptedPlatform : public NativeFilePlatform {
 public:
     int failAtStep = 0;
     std::vector<std::string> log;
@@ -43,11 +46,11 @@ public:
                                                 std::string_view bytes) override {
         Step("write " + Name(path));
         return std::make_unique<LoggedFile>(*this, Name(path),
-                                            PosixFilePlatform::WriteTextFile(path, bytes));
+                                            NativeFilePlatform::WriteTextFile(path, bytes));
     }
     void CopyAsset(std::u16string_view from, std::u16string_view to) override {
         Step("copy " + Name(from));
-        PosixFilePlatform::CopyAsset(from, to);
+        NativeFilePlatform::CopyAsset(from, to);
     }
     void ShowMessage(std::u16string_view caption, std::u16string_view text) override {
         log.push_back("message");
@@ -76,7 +79,7 @@ private:
         if (static_cast<int>(++steps_) == failAtStep) throw FileFailure(EIO, "injected: " + what);
     }
     static std::string Name(std::u16string_view path) {
-        return fs::path(ToUtf8(path)).filename().string();
+        return fs::path(path).filename().string();
     }
     unsigned steps_ = 0;
 };
@@ -91,7 +94,7 @@ protected:
     }
 
     void Generate(const BannerRequest& request) {
-        GeneratePackage(request, FromUtf8(app.string()), platform);
+        GeneratePackage(request, app.u16string(), platform);
     }
 
     // The bytes each of the seven files must hold, in the order the command writes them.
@@ -165,7 +168,7 @@ TEST_F(GeneratePackageTest, MissingPictureLeavesEverythingBeforeItComplete) {
         Generate(request);
         FAIL() << "expected a FileFailure";
     } catch (const FileFailure& failure) {
-        EXPECT_EQ(failure.number(), ENOENT);
+        EXPECT_EQ(failure.number(), kFileNotFound);
         EXPECT_NE(failure.description().find((app / "Template" / "mypic.jpg").string()),
                   std::string::npos);
     }
@@ -186,7 +189,7 @@ TEST_F(GeneratePackageTest, FailureAtAnyStepKeepsEarlierFilesCompleteAndShowsNoM
         ScriptedPlatform failing;
         failing.failAtStep = step;
         try {
-            GeneratePackage(request, FromUtf8(app.string()), failing);
+            GeneratePackage(request, app.u16string(), failing);
             ADD_FAILURE() << "expected a FileFailure";
         } catch (const FileFailure& failure) {
             EXPECT_EQ(failure.number(), EIO);
@@ -204,7 +207,7 @@ TEST_F(GeneratePackageTest, FailureAtAnyStepKeepsEarlierFilesCompleteAndShowsNoM
 
 TEST_F(GeneratePackageTest, FolderEndingInSeparatorGivesTwoSeparatorsThatWork) {
     BannerRequest request = RequestFor(out);
-    request.folder += u"/";
+    request.folder += kPathSeparator;
     Generate(request);
     EXPECT_EQ(ReadFileBytes(out / "mytext1.txt"),
               BuildVariableFileText(request.messages[0], request.url));
@@ -229,10 +232,13 @@ TEST(GeneratePackagePaths, EmptyFolderAimsEveryFileAtTheRoot) {
         }
         void ShowMessage(std::u16string_view, std::u16string_view) override {}
     } recorder;
-    GeneratePackage(BannerRequest{}, u"/opt/app", recorder);
-    const std::vector<std::u16string> expected = {
+    GeneratePackage(BannerRequest{}, u"app", recorder);
+    std::vector<std::u16string> expected = {
         u"/mytext1.txt", u"/mytext2.txt", u"/mytext3.txt", u"/mytext4.txt", u"/htmlcode.html",
-        u"/opt/app/Template/bannerloop2.swf", u"/bannerloop2.swf",
-        u"/opt/app/Template/mypic.jpg", u"/mypic.jpg"};
+        u"app/Template/bannerloop2.swf", u"/bannerloop2.swf",
+        u"app/Template/mypic.jpg", u"/mypic.jpg"};
+    for (std::u16string& path : expected) {
+        std::replace(path.begin(), path.end(), u'/', kPathSeparator);
+    }
     EXPECT_EQ(recorder.paths, expected);
 }

@@ -1,24 +1,39 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempFolder {
 public:
+    // create_directory reports whether it made the folder, so a name that is taken is skipped.
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillbeam-test-XXXXXX");
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const std::filesystem::path parent = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = parent / ("quillbeam-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path_)) return;
+        }
+        throw std::runtime_error("cannot make a temporary folder in " + parent.string());
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
+    // Read-only files are made writable first: Windows will not delete them otherwise.
     ~TempFolder() {
         std::error_code ignored;
+        std::error_code listing;
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, listing);
+             !listing && it != std::filesystem::recursive_directory_iterator();
+             it.increment(listing)) {
+            if (it->is_symlink(ignored)) continue;  // never change what a link points at
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, ignored);
+        }
         std::filesystem::remove_all(path_, ignored);
     }
 
