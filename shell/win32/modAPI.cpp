@@ -71,7 +71,7 @@ std::u16string ChooseFolder(HWND owner, std::u16string_view title, std::u16strin
     return result;
 }
 
-int CALLBACK ChooserCallback(HWND dialog, UINT message, LPARAM /*value*/, LPARAM data) {
+int CALLBACK ChooserCallback(HWND dialog, UINT message, LPARAM /*value*/, LPARAM data) noexcept {
     if (message == BFFM_INITIALIZED) {
         // The switch that says the data is a path: all bits set. A failure is ignored.
         SendMessageA(dialog, BFFM_SETSELECTIONA, ~WPARAM{0}, data);

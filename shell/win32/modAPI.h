@@ -21,7 +21,7 @@ std::u16string ChooseFolder(HWND owner, std::u16string_view title, std::u16strin
 
 // Called by the dialog: selects the start folder (`data`, its ANSI text) once the dialog is up.
 // Ignores every other message and always returns 0.
-int CALLBACK ChooserCallback(HWND dialog, UINT message, LPARAM value, LPARAM data);
+int CALLBACK ChooserCallback(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept;
 
 // The shell's item list for `path`, or none when the shell cannot parse it.
 ItemList PathToItemList(std::u16string_view path);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run-on-wine-screen.sh DPI COMMAND...: runs a Wine command on a private X server, with the Wine
+# run-on-wine-screen.sh DPI COMMAND...: runs a Wine command on an X server, with the Wine
 # prefix's screen resolution (LogPixels) set to DPI for the run and set back to 96 afterwards.
 # The command line starts with `env WINEPREFIX=... wine64`, as the build's emulator does.
 # QUILLBEAM_QUIET_DRIVE names drive Q:, which the prefix maps to a folder of its own (see
@@ -22,4 +22,9 @@ if [ "$dpi" != 96 ]; then
   set_dpi "$dpi"
   trap 'set_dpi 96' EXIT
 fi
-xvfb-run -a -s "-screen 0 1920x1440x24 -nolisten tcp" "$@"
+# tools/windows-tests.sh provides one X server for the whole run; alone, the command gets its own.
+if [ -n "${DISPLAY:-}" ]; then
+  "$@"
+else
+  xvfb-run -a -s "-screen 0 1920x1440x24 -nolisten tcp" "$@"
+fi
