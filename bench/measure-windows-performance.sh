@@ -11,7 +11,7 @@ rounds=${2:-25}
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
 wine=/usr/lib/wine/wine64
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 measure() {
@@ -24,9 +24,12 @@ measure() {
     done
   done
 }
-export -f measure windows_path
-export build rounds wine work
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c measure
+# A private X server; -displayfd answers once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+while [ ! -s "$work/display" ]; do sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")"
+measure
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 for program in quillbeam minimal_window; do

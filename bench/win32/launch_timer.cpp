@@ -1,7 +1,7 @@
 // launch_timer RUNS PROGRAM.exe: starts a window program RUNS times and reports, per run, the
 // time from CreateProcess until the program has shown its window and waits for input
-// (WaitForInputIdle), and its peak working set up to then; then closes its windows and waits for
-// it to end. Prints one line per run: "<milliseconds> <peak KiB>".
+// (WaitForInputIdle and a visible window), and its peak working set up to then; then closes its
+// windows and waits for it to end. Prints one line per run: "<milliseconds> <peak KiB>".
 // clang-format off
 #include <windows.h>
 #include <psapi.h>
@@ -16,6 +16,25 @@ namespace {
 BOOL CALLBACK CloseWindow(HWND window, LPARAM /*data*/) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     return TRUE;
+}
+
+BOOL CALLBACK FindVisible(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+// The program may wait for input before its window exists (WaitForInputIdle alone can return
+// early), so this also waits for a visible window of its main thread, then for it to be idle
+// again: painted and ready.
+bool WaitUntilShown(const PROCESS_INFORMATION& process) {
+    for (int tries = 0; tries < 60000; ++tries) {
+        bool found = false;
+        EnumThreadWindows(process.dwThreadId, FindVisible, reinterpret_cast<LPARAM>(&found));
+        if (found) return WaitForInputIdle(process.hProcess, 60000) == 0;
+        if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) return false;
+    }
+    return false;
 }
 
 }  // namespace
@@ -42,6 +61,10 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
         WaitForInputIdle(process.hProcess, 60000);
+        if (!WaitUntilShown(process)) {
+            std::fprintf(stderr, "the program showed no window\n");
+            return 1;
+        }
         QueryPerformanceCounter(&shown);
         PROCESS_MEMORY_COUNTERS memory{};
         memory.cb = sizeof(memory);
