@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 #include "system_text.h"
@@ -13,6 +14,7 @@ namespace quillbeam {
 namespace {
 
 constexpr DWORD kCopyBufferSize = 1 << 20;
+constexpr std::size_t kLargestWrite = std::numeric_limits<DWORD>::max();
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 void CloseChecked(UniqueHandle& handle, std::u16string_view path) {
@@ -46,14 +48,16 @@ void RefuseReadOnly(std::u16string_view path) {
     }
 }
 
+// One WriteFile call for all the bytes, unless the system takes fewer or there are more than a
+// call can take; then the rest follows.
 void WriteAll(HANDLE file, const char* data, std::size_t size, std::u16string_view path) {
     while (size > 0) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kCopyBufferSize));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kLargestWrite));
         DWORD written = 0;
         if (!::WriteFile(file, data, chunk, &written, nullptr)) {
             FailWithSystemError(::GetLastError(), "Cannot write to", path);
         }
-        // A short write without an error would repeat for ever: treat it as a full disk.
+        // Nothing written and no error would loop for ever: report it as a full disk.
         if (written == 0) FailWithSystemError(ERROR_DISK_FULL, "Cannot write to", path);
         data += written;
         size -= written;
