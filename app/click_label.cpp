@@ -16,5 +16,9 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
                        rect().contains(event->position().toPoint());
     pressed_ = false;
     QLabel::mouseReleaseEvent(event);
-    if (click) emit clicked();
+    if (click) this->click();
+}
+
+void ClickLabel::click() {
+    emit clicked();
 }

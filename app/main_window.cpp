@@ -124,7 +124,7 @@ void Quillbeam::Build(const layout::Control& control) {
 
 // Screen readers announce each box by the label above it, and the two links by what they open.
 void Quillbeam::DescribeForAssistiveTools() {
-    const std::pair<QWidget*, const QLabel*> boxes[] = {
+    const std::pair<QWidget*, QLabel*> boxes[] = {
         {&text1_, &label1_}, {&text2_, &label2_}, {&text3_, &label3_},
         {&text4_, &label4_}, {&text5_, &label5_}, {&text6_, &label6_},
     };
@@ -132,6 +132,7 @@ void Quillbeam::DescribeForAssistiveTools() {
         QString name = label->text();
         if (name.endsWith(u':')) name.chop(1);
         box->setAccessibleName(name);
+        label->setBuddy(box);  // the labelled-by relation; the captions carry no mnemonic
     }
     image1_.setAccessibleName(QStringLiteral("Quillbeam extras: more banners, fonts and tips"));
     image1_.setAccessibleDescription(

@@ -9,9 +9,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbenchmark-dev
                 fonts-dejavu-core)
-# Headless window tests, the smoke test driven from outside, and the browser playback check.
+# Headless window tests, the smoke test driven from outside, the browser playback check, and the
+# accessibility check through at-spi2-core on a private session bus.
 test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
-               iproute2)
+               iproute2 at-spi2-core python3-pyatspi dbus-daemon)
 
 # The sanitizer build, the fuzzer, the static analysis and the Debian package's checks.
 ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev desktop-file-utils appstream)

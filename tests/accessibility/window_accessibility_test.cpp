@@ -1,0 +1,213 @@
+#include <QAccessible>
+#include <QLineEdit>
+#include <QtTest>
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "accessible_interfaces.h"
+#include "main_window.h"
+#include "text_items.h"
+
+namespace {
+
+// Ends the whole test binary, naming the call, when a call does not return in time: a text query
+// that loops would otherwise hang the run instead of failing it.
+class Watchdog {
+  public:
+    Watchdog()
+        : thread_([this](const std::stop_token& stop) {
+              std::unique_lock lock(mutex_);
+              while (!stop.stop_requested()) {
+                  if (!armed_) {
+                      changed_.wait(lock, stop, [this] { return armed_; });
+                      continue;
+                  }
+                  const std::string call = call_;
+                  if (!changed_.wait_for(lock, stop, std::chrono::seconds(10),
+                                         [this, &call] { return !armed_ || call_ != call; })) {
+                      if (stop.stop_requested()) return;
+                      std::fprintf(stderr, "FAIL: no answer within 10 s to %s\n", call.c_str());
+                      std::_Exit(EXIT_FAILURE);
+                  }
+              }
+          }) {}
+
+    void arm(std::string call) {
+        {
+            const std::lock_guard lock(mutex_);
+            armed_ = true;
+            call_ = std::move(call);
+        }
+        changed_.notify_all();
+    }
+    void disarm() {
+        {
+            const std::lock_guard lock(mutex_);
+            armed_ = false;
+        }
+        changed_.notify_all();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
+    bool armed_ = false;
+    std::string call_;
+    std::jthread thread_;  // last, so that it stops before the members it reads go
+};
+
+// Words and sentences first: at the end of a text they were the calls that never returned.
+constexpr QAccessible::TextBoundaryType kBoundaries[] = {
+    QAccessible::WordBoundary,      QAccessible::SentenceBoundary, QAccessible::CharBoundary,
+    QAccessible::ParagraphBoundary, QAccessible::LineBoundary,     QAccessible::NoBoundary,
+};
+
+enum class Query { At, Before, After };
+
+QString Ask(const QAccessibleTextInterface& text, Query query, int offset,
+            QAccessible::TextBoundaryType boundary, int* start, int* end) {
+    switch (query) {
+        case Query::At:
+            return text.textAtOffset(offset, boundary, start, end);
+        case Query::Before:
+            return text.textBeforeOffset(offset, boundary, start, end);
+        case Query::After:
+            return text.textAfterOffset(offset, boundary, start, end);
+    }
+    return {};
+}
+
+void SetText(QWidget* box, const QString& text) {
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+        line->setText(text);
+    } else {
+        qobject_cast<MessageEdit*>(box)->setCrlfText(text);
+    }
+}
+
+}  // namespace
+
+class WindowAccessibilityTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { InstallAccessibleInterfaces(); }
+    void init() {
+        window_.emplace();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*window_));
+    }
+    void cleanup() { window_.reset(); }
+
+    // Every text query a screen reader can make, at every offset of every box, comes back, with a
+    // span inside the text; at an offset inside the text the span holds it.
+    void textQueriesReturnSpansInsideTheText() {
+        const QString texts[] = {"Text6", "Two words ", "“Café” à 5 € – déjà vu.", ""};
+        for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"}) {
+            auto* box = window_->findChild<QWidget*>(name);
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
+            QVERIFY2(accessible && accessible->textInterface(), name);
+            const QAccessibleTextInterface& text = *accessible->textInterface();
+            for (const QString& content : texts) {
+                SetText(box, content);
+                const int length = text.characterCount();
+                QCOMPARE(text.text(0, length), content);
+                for (Query query : {Query::At, Query::Before, Query::After}) {
+                    for (QAccessible::TextBoundaryType boundary : kBoundaries) {
+                        for (int offset = 0; offset <= length + 1; ++offset) {
+                            const QString call =
+                                QStringLiteral("%1 \"%2\" query %3 boundary %4 offset %5")
+                                    .arg(name, content)
+                                    .arg(static_cast<int>(query))
+                                    .arg(boundary)
+                                    .arg(offset);
+                            int start = -2;
+                            int end = -2;
+                            watchdog_.arm(call.toStdString());
+                            const QString item = Ask(text, query, offset, boundary, &start, &end);
+                            watchdog_.disarm();
+                            const bool none = start == -1 && end == -1 && item.isEmpty();
+                            const bool inside = 0 <= start && start <= end && end <= length &&
+                                                item == content.mid(start, end - start);
+                            const bool holdsOffset = start <= offset && offset <= end;
+                            const bool mustHold = query == Query::At && offset <= length;
+                            QVERIFY2(mustHold ? inside && holdsOffset : none || inside,
+                                     qPrintable(call + QStringLiteral(" gave %1..%3 \"%2\"")
+                                                           .arg(start)
+                                                           .arg(item)
+                                                           .arg(end)));
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    void itemsAtOffsets_data() {
+        QTest::addColumn<int>("place");  // 0 at, 1 before, 2 after
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("boundary");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        const int word = QAccessible::WordBoundary;
+        const int sentence = QAccessible::SentenceBoundary;
+        const int character = QAccessible::CharBoundary;
+        QTest::newRow("word in the middle") << 0 << "one two" << 5 << word << 4 << 7;
+        QTest::newRow("space between words") << 0 << "one two" << 3 << word << 3 << 4;
+        QTest::newRow("last word at the end") << 0 << "one two" << 7 << word << 4 << 7;
+        QTest::newRow("trailing space at the end") << 0 << "one " << 4 << word << 3 << 4;
+        QTest::newRow("word with an apostrophe") << 0 << "Zoë's" << 5 << word << 0 << 5;
+        QTest::newRow("leading slash") << 0 << "/root" << 0 << word << 0 << 1;
+        QTest::newRow("last sentence at the end") << 0 << "Hi. Yes." << 8 << sentence << 4 << 8;
+        QTest::newRow("character at the end") << 0 << "ab" << 2 << character << 2 << 2;
+        QTest::newRow("empty text") << 0 << "" << 0 << word << 0 << 0;
+        QTest::newRow("past the end") << 0 << "ab" << 3 << word << -1 << -1;
+        QTest::newRow("word before") << 1 << "one two" << 5 << word << 3 << 4;
+        QTest::newRow("nothing before the first word") << 1 << "one two" << 1 << word << -1 << -1;
+        QTest::newRow("word after") << 2 << "one two" << 1 << word << 3 << 4;
+        QTest::newRow("nothing after the end") << 2 << "one two" << 7 << word << -1 << -1;
+    }
+    void itemsAtOffsets() {
+        QFETCH(int, place);
+        QFETCH(QString, text);
+        QFETCH(int, offset);
+        QFETCH(int, boundary);
+        QFETCH(int, start);
+        QFETCH(int, end);
+        const auto search = std::array{TextItemAt, TextItemBefore, TextItemAfter}.at(
+            static_cast<std::size_t>(place));
+        const TextSpan found =
+            search(text, offset, static_cast<QAccessible::TextBoundaryType>(boundary));
+        QCOMPARE(found.start, start);
+        QCOMPARE(found.end, end);
+    }
+
+    // Each box is labelled by its caption, which keeps its text and gains no shortcut key. (The
+    // bus check sees the relations, roles, names and link actions as a screen reader does.)
+    void captionsLabelTheirBoxes() {
+        for (int i = 1; i <= 6; ++i) {
+            auto* label = window_->findChild<QLabel*>(QStringLiteral("Label%1").arg(i));
+            auto* box = window_->findChild<QWidget*>(QStringLiteral("Text%1").arg(i));
+            QCOMPARE(label->buddy(), box);
+            QVERIFY(QKeySequence::mnemonic(label->text()).isEmpty());
+            const auto relations =
+                QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label);
+            QCOMPARE(relations.size(), 1);
+            QCOMPARE(relations.first().first->object(), label);
+        }
+    }
+
+  private:
+    Watchdog watchdog_;
+    std::optional<Quillbeam> window_;
+};
+
+QTEST_MAIN(WindowAccessibilityTest)
+#include "window_accessibility_test.moc"
