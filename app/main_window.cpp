@@ -7,6 +7,7 @@
 #include "artwork.h"
 #include "failure_report.h"
 #include "file_failure.h"
+#include "message_box.h"
 #include "modAPI.h"
 #include "package_writer.h"
 #include "publisher_links.h"
@@ -14,7 +15,8 @@
 
 namespace {
 
-constexpr QSize kClientSize(378, 550);
+namespace layout = quillbeam::layout;
+
 const QColor kLinkColor(0, 0, 255);
 
 constexpr int kSmallestFontPixels = 8;
@@ -47,68 +49,31 @@ void FitFontToLabels(QWidget& window) {
     window.setFont(font);
 }
 
-void Place(QWidget& widget, const char* name, QRect geometry) {
-    widget.setObjectName(QString::fromLatin1(name));
-    widget.setGeometry(geometry);
+QString ToQString(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect ToQRect(const layout::Rect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
 }
 
 }  // namespace
 
 Quillbeam::Quillbeam(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Quillbeam"));
-    setWindowTitle(QStringLiteral("Quillbeam 1.0"));
-    setFixedSize(kClientSize);
+    setObjectName(ToQString(layout::kWindowName));
+    setWindowTitle(ToQString(layout::kWindowCaption));
+    setFixedSize(layout::kClientSize.width, layout::kClientSize.height);
 
+    for (const layout::Control& control : layout::kControls) Build(control);
     // The artwork is 4 pixels wider than the window; it is cut off, never scaled.
-    Place(image1_, "Image1", {0, 0, 382, 82});
     image1_.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image1_.setPixmap(BannerArtwork());
 
-    Place(label1_, "Label1", {16, 96, 233, 17});
-    label1_.setText(QStringLiteral("Select a Project Folder:"));
-    Place(text1_, "Text1", {16, 120, 249, 25});
-    Place(command1_, "Command1", {280, 120, 73, 25});
-    command1_.setText(QStringLiteral("Browse"));
-
-    Place(label2_, "Label2", {16, 160, 297, 17});
-    label2_.setText(QStringLiteral("Message 1"));
-    Place(text2_, "Text2", {16, 184, 337, 25});
-    text2_.setCrlfText(QStringLiteral("Text2\r\n"));
-    Place(label3_, "Label3", {16, 224, 201, 17});
-    label3_.setText(QStringLiteral("Message 2"));
-    Place(text3_, "Text3", {16, 256, 337, 25});
-    text3_.setCrlfText(QStringLiteral("Text3"));
-    Place(label4_, "Label4", {16, 296, 273, 17});
-    label4_.setText(QStringLiteral("Message 3"));
-    Place(text4_, "Text4", {16, 328, 337, 25});
-    text4_.setCrlfText(QStringLiteral("Text4"));
-    Place(label5_, "Label5", {16, 360, 297, 25});
-    label5_.setText(QStringLiteral("Message 4"));
-    Place(text5_, "Text5", {16, 384, 337, 25});
-    text5_.setCrlfText(QStringLiteral("Text5"));
-
-    Place(label6_, "Label6", {16, 424, 201, 17});
-    label6_.setText(QStringLiteral("Enter URL where banner will link to:"));
-    Place(text6_, "Text6", {16, 448, 337, 25});
-    text6_.setText(QStringLiteral("Text6"));
-    Place(command2_, "Command2", {160, 496, 185, 33});
-    command2_.setText(QStringLiteral("Generate!"));
-
-    Place(label7_, "Label7", {32, 504, 105, 17});
-    label7_.setText(QStringLiteral("Check for Updates"));
-    QPalette linkPalette = label7_.palette();
-    linkPalette.setColor(QPalette::WindowText, kLinkColor);
-    label7_.setPalette(linkPalette);
-
-    // The address box comes after Generate!, and the cycle closes back at the folder box.
-    setTabOrder(&text1_, &command1_);
-    setTabOrder(&command1_, &text2_);
-    setTabOrder(&text2_, &text3_);
-    setTabOrder(&text3_, &text4_);
-    setTabOrder(&text4_, &text5_);
-    setTabOrder(&text5_, &command2_);
-    setTabOrder(&command2_, &text6_);
-    text1_.setFocus();
+    const std::vector<const layout::Control*> focusOrder = layout::FocusOrder();
+    for (std::size_t i = 1; i < focusOrder.size(); ++i) {
+        setTabOrder(&Widget(focusOrder[i - 1]->name), &Widget(focusOrder[i]->name));
+    }
+    Widget(focusOrder.front()->name).setFocus();
     FitFontToLabels(*this);
     DescribeForAssistiveTools();
 
@@ -116,6 +81,45 @@ Quillbeam::Quillbeam(QWidget* parent) : QWidget(parent) {
     connect(&command2_, &QPushButton::clicked, this, &Quillbeam::generate);
     connect(&image1_, &ClickLabel::clicked, this, [this] { openLink_(ResourcesPageUrl()); });
     connect(&label7_, &ClickLabel::clicked, this, [this] { openLink_(UpdatePageUrl()); });
+}
+
+// The widget that stands for the table's control `name`; members and table share one order.
+QWidget& Quillbeam::Widget(std::string_view name) {
+    QWidget* const widgets[] = {&image1_, &label1_, &label2_,   &label3_,   &label4_, &label5_,
+                                &label6_, &label7_, &text1_,    &command1_, &text2_,  &text3_,
+                                &text4_,  &text5_,  &command2_, &text6_};
+    static_assert(std::size(widgets) == layout::kControls.size());
+    const auto index = static_cast<std::size_t>(&layout::Find(name) - layout::kControls.data());
+    return *widgets[index];
+}
+
+// Names, places and fills one control as the table describes it.
+void Quillbeam::Build(const layout::Control& control) {
+    QWidget& widget = Widget(control.name);
+    widget.setObjectName(ToQString(control.name));
+    widget.setGeometry(ToQRect(control.rect));
+    const QString text = ToQString(control.firstText);
+    switch (control.kind) {
+        case layout::Kind::Picture:
+            break;
+        case layout::Kind::Label:
+            static_cast<QLabel&>(widget).setText(text);
+            break;
+        case layout::Kind::LineBox:
+            static_cast<QLineEdit&>(widget).setText(text);
+            break;
+        case layout::Kind::MessageBox:
+            static_cast<MessageEdit&>(widget).setCrlfText(text);
+            break;
+        case layout::Kind::Button:
+            static_cast<QPushButton&>(widget).setText(text);
+            break;
+    }
+    if (control.blueText) {
+        QPalette linkPalette = widget.palette();
+        linkPalette.setColor(QPalette::WindowText, kLinkColor);
+        widget.setPalette(linkPalette);
+    }
 }
 
 // Screen readers announce each box by the label above it, and the two links by what they open.
@@ -149,8 +153,8 @@ quillbeam::BannerRequest Quillbeam::request() const {
 
 void Quillbeam::browse() {
     // A cancelled dialog gives the empty text, which clears the box as well.
-    text1_.setText(quillbeam::modAPI::ChooseFolder(this, QStringLiteral("Select a directory"),
-                                                   QString(), {.newStyle = true}));
+    text1_.setText(quillbeam::modAPI::ChooseFolder(this, ToQString(layout::kBrowseTitle), QString(),
+                                                   {.newStyle = true}));
 }
 
 // A failure is reported and the window stays as it was, so that the user can correct the folder

@@ -10,6 +10,7 @@
 #include "click_label.h"
 #include "link_opener.h"
 #include "message_edit.h"
+#include "window_layout.h"
 
 // The program's one window: the output folder, four messages and the address of a banner, the
 // Browse and Generate! commands, and links to the publisher's resources and update pages.
@@ -28,12 +29,14 @@ class Quillbeam : public QWidget {
     quillbeam::BannerRequest request() const;
 
   private:
+    QWidget& Widget(std::string_view name);
+    void Build(const quillbeam::layout::Control& control);
     void DescribeForAssistiveTools();
     void browse();
     void generate();
 
-    // Declared in drawing order: text boxes and buttons come last, so they lie above the labels
-    // and the picture where they overlap.
+    // Declared in the table's order, which is the drawing order: text boxes and buttons come
+    // last, so they lie above the labels and the picture where they overlap.
     ClickLabel image1_{this};
     QLabel label1_{this};
     QLabel label2_{this};

@@ -3,15 +3,15 @@
 #include <QString>
 #include <QUrl>
 
-// The publisher's web pages the window links to, on one host.
-inline constexpr char kPublisherHost[] = "www.quillbeam.net";
+#include "window_layout.h"
 
-inline QUrl PublisherPage(const char* path) {
-    return {QStringLiteral("http://") + QLatin1String(kPublisherHost) + QLatin1String(path)};
+// The publisher's web pages the window links to, as Qt addresses.
+inline QUrl PublisherPage(std::string_view address) {
+    return {QString::fromLatin1(address.data(), static_cast<qsizetype>(address.size()))};
 }
 inline QUrl ResourcesPageUrl() {
-    return PublisherPage("/ZRV/NEW/");
+    return PublisherPage(quillbeam::layout::kResourcesPageUrl);
 }
 inline QUrl UpdatePageUrl() {
-    return PublisherPage("/ZRV/update.htm");
+    return PublisherPage(quillbeam::layout::kUpdatePageUrl);
 }

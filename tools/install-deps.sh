@@ -25,7 +25,11 @@ ci_packages=(clang libclang-rt-14-dev clang-tidy dpkg-dev file desktop-file-util
 
 # The -posix compilers have std::thread; GoogleTest is built from its source for Windows.
 windows_packages=(g++ cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
-                  googletest diffutils)
+                  googletest diffutils
+                  # The icon group and banner bitmap; the installer and the portable zip.
+                  imagemagick nsis zip
+                  # The window tests and the smoke test: a private X server, driven from outside.
+                  xvfb xauth xdotool fonts-dejavu-core)
 
 case "$profile" in
   build) packages=("${build_packages[@]}") ;;

@@ -9,32 +9,32 @@
 
 namespace {
 
-struct Control {
-    const char* name;
-    const char* kind;
-    QRect geometry;
-    QString text;
-};
+namespace layout = quillbeam::layout;
 
-// The window's controls as its users know them: place, kind and first text.
-const Control kControls[] = {
-    {"Image1", "ClickLabel", {0, 0, 382, 82}, ""},
-    {"Label1", "QLabel", {16, 96, 233, 17}, "Select a Project Folder:"},
-    {"Text1", "QLineEdit", {16, 120, 249, 25}, ""},
-    {"Command1", "QPushButton", {280, 120, 73, 25}, "Browse"},
-    {"Label2", "QLabel", {16, 160, 297, 17}, "Message 1"},
-    {"Text2", "MessageEdit", {16, 184, 337, 25}, "Text2\r\n"},
-    {"Label3", "QLabel", {16, 224, 201, 17}, "Message 2"},
-    {"Text3", "MessageEdit", {16, 256, 337, 25}, "Text3"},
-    {"Label4", "QLabel", {16, 296, 273, 17}, "Message 3"},
-    {"Text4", "MessageEdit", {16, 328, 337, 25}, "Text4"},
-    {"Label5", "QLabel", {16, 360, 297, 25}, "Message 4"},
-    {"Text5", "MessageEdit", {16, 384, 337, 25}, "Text5"},
-    {"Label6", "QLabel", {16, 424, 201, 17}, "Enter URL where banner will link to:"},
-    {"Text6", "QLineEdit", {16, 448, 337, 25}, "Text6"},
-    {"Command2", "QPushButton", {160, 496, 185, 33}, "Generate!"},
-    {"Label7", "ClickLabel", {32, 504, 105, 17}, "Check for Updates"},
-};
+// The Qt class that stands for each kind of control; a link is a clickable label.
+const char* QtClassOf(const layout::Control& control) {
+    switch (control.kind) {
+        case layout::Kind::Picture:
+            return "ClickLabel";
+        case layout::Kind::Label:
+            return control.isLink() ? "ClickLabel" : "QLabel";
+        case layout::Kind::LineBox:
+            return "QLineEdit";
+        case layout::Kind::MessageBox:
+            return "MessageEdit";
+        case layout::Kind::Button:
+            return "QPushButton";
+    }
+    return "";
+}
+
+QString NameOf(const layout::Control& control) {
+    return QString::fromLatin1(control.name.data(), static_cast<qsizetype>(control.name.size()));
+}
+
+QRect ToQRect(const layout::Rect& rect) {
+    return {rect.left, rect.top, rect.width, rect.height};
+}
 
 QString TextOf(const QWidget* widget) {
     if (const auto* edit = qobject_cast<const MessageEdit*>(widget)) return edit->crlfText();
@@ -66,12 +66,13 @@ class WindowLayoutTest : public QObject {
     void controlsMatchTheTable() {
         QCOMPARE(window_->windowTitle(), QString("Quillbeam 1.0"));
         QCOMPARE(window_->size(), QSize(378, 550));
-        for (const Control& control : kControls) {
-            const auto* widget = window_->findChild<QWidget*>(control.name);
-            QVERIFY2(widget != nullptr, control.name);
-            QCOMPARE(widget->metaObject()->className(), control.kind);
-            QCOMPARE(widget->geometry(), control.geometry);
-            QCOMPARE(TextOf(widget), control.text);
+        for (const layout::Control& control : layout::kControls) {
+            const QString name = NameOf(control);
+            const auto* widget = window_->findChild<QWidget*>(name);
+            QVERIFY2(widget != nullptr, qPrintable(name));
+            QCOMPARE(widget->metaObject()->className(), QtClassOf(control));
+            QCOMPARE(widget->geometry(), ToQRect(control.rect));
+            QCOMPARE(TextOf(widget), QString::fromStdU16String(std::u16string(control.firstText)));
         }
         const auto* image = window_->findChild<QLabel*>("Image1");
         QCOMPARE(image->pixmap().size(), QSize(382, 82));
@@ -110,6 +111,9 @@ class WindowLayoutTest : public QObject {
         }
         QCOMPARE(visited, QStringList({"Command1", "Text2", "Text3", "Text4", "Text5", "Command2",
                                        "Text6", "Text1"}));
+        QStringList tableOrder;
+        for (const layout::Control* control : layout::FocusOrder()) tableOrder << NameOf(*control);
+        QCOMPARE(tableOrder, QStringList({"Text1"}) + visited.mid(0, 7));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text6"));
     }

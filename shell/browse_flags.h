@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 
-class QWidget;
-
-// The folder chooser and the small platform routines it relies on, as one procedure module.
+// The folder chooser's switches and the shell's folder-browsing flags they give, shared by every
+// platform's chooser.
 namespace quillbeam::modAPI {
 
-// The shell's folder-browsing flags. The Windows dialog takes them as they are; the Qt dialog
-// below maps the switches they come from to its own options.
+// The shell's folder-browsing flags. The Windows dialog takes them as they are; other dialogs map
+// the switches they come from to their own options.
 namespace browse_flag {
 inline constexpr std::uint32_t kReturnOnlyFileSystemFolders = 0x1;
 inline constexpr std::uint32_t kDontGoBelowDomain = 0x2;
@@ -32,14 +30,5 @@ struct ChooserSwitches {
 // The dialog flags for `switches`: 3, or 67 in the new style, plus 4 and 32 for status and
 // validation, 16 for the edit box and 16384 for files. Root at start sets no flag.
 std::uint32_t BrowseFlags(const ChooserSwitches& switches);
-
-// Lets the user choose a folder in a dialog modal to `owner` and titled `title`. An existing
-// `startFolder` is selected when the dialog opens. Returns the chosen folder's full path, or the
-// empty text when the user cancels.
-QString ChooseFolder(QWidget* owner, const QString& title, const QString& startFolder,
-                     const ChooserSwitches& switches);
-
-// Yes when `path` names an existing file or folder. The empty text never exists.
-bool PathExists(const QString& path);
 
 }  // namespace quillbeam::modAPI

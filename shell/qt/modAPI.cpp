@@ -47,16 +47,6 @@ void KeepInside(QFileDialog& dialog, const QString& root) {
 
 }  // namespace
 
-std::uint32_t BrowseFlags(const ChooserSwitches& switches) {
-    using namespace browse_flag;
-    std::uint32_t flags = kReturnOnlyFileSystemFolders | kDontGoBelowDomain;
-    if (switches.newStyle) flags |= kNewDialogStyle;
-    if (switches.statusAndValidate) flags |= kStatusText | kValidate;
-    if (switches.editBox) flags |= kEditBox;
-    if (switches.includeFiles) flags |= kIncludeFiles;
-    return flags;
-}
-
 QString ChooseFolder(QWidget* owner, const QString& title, const QString& startFolder,
                      const ChooserSwitches& switches) {
     QFileDialog dialog(owner, title);

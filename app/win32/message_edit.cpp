@@ -1,0 +1,47 @@
+#include "message_edit.h"
+
+#include <commctrl.h>
+
+namespace quillbeam::win32 {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+bool IsFocusKey(const MSG* message) {
+    return message != nullptr && message->message == WM_KEYDOWN &&
+           (message->wParam == VK_TAB || message->wParam == VK_ESCAPE);
+}
+
+LRESULT CALLBACK MessageEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR /*id*/, DWORD_PTR /*data*/) noexcept {
+    switch (message) {
+        case WM_GETDLGCODE: {
+            // Leaves Tab and Escape to the window's keyboard interface (IsDialogMessage).
+            LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
+            if (IsFocusKey(reinterpret_cast<const MSG*>(lParam))) {
+                code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+            }
+            return code;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) return 0;
+            break;
+        case WM_CHAR:
+            if (wParam == VK_ESCAPE || wParam == VK_TAB) return 0;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(edit, MessageEditProcedure, kSubclassId);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace
+
+void MakeMessageEdit(HWND edit) {
+    SetWindowSubclass(edit, MessageEditProcedure, kSubclassId, 0);
+}
+
+}  // namespace quillbeam::win32

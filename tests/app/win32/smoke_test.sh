@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The real quillbeam.exe under Wine on a private X server, driven from outside with xdotool:
+#   smoke_test.sh QUILLBEAM_EXE WINDOW_PROBE_EXE LINUX_PACKAGE SCREENSHOT_FOLDER [generate-only]
+# LINUX_PACKAGE is what the Linux build writes for the request typed below. Needs WINEPREFIX, a
+# prefix whose drive Q: maps to a folder of its own (tools/windows-tests.sh makes it so).
+set -euo pipefail
+exe=$1 probe=$2 reference=$3 screenshots=$4 only=${5:-}
+wine=/usr/lib/wine/wine64
+export WINEDEBUG=-all
+: "${WINEPREFIX:?}"
+quiet=$(readlink -f "$WINEPREFIX/dosdevices/q:")
+
+work=$(mktemp -d)
+cleanup() {
+  if [ -n "${program:-}" ]; then kill "$program" 2>/dev/null || true; fi
+  if [ -n "${xvfb:-}" ]; then kill "$xvfb" 2>/dev/null || true; fi
+  rm -rf "$work" "$quiet/smoke-test-folder"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Polls for the state (a file, a window gone), never waiting a fixed time for it.
+poll() { sleep 0.05; }
+# tools/windows-tests.sh provides the X server; alone, the test starts a private one on a free
+# display (-displayfd answers once it accepts clients).
+if [ -z "${DISPLAY:-}" ]; then
+  Xvfb -displayfd 3 -screen 0 1920x1440x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+  xvfb=$!
+  while [ ! -s "$work/display" ]; do
+    kill -0 "$xvfb" 2>/dev/null || fail "Xvfb did not start"
+    poll
+  done
+  export DISPLAY=":$(cat "$work/display")"
+fi
+
+# The desktop's opener, as Wine's browser bridge calls it: it records every address.
+mkdir -p "$work/bin"
+cat >"$work/bin/xdg-open" <<SCRIPT
+#!/bin/sh
+printf '%s\n' "\$1" >>"$work/opened"
+SCRIPT
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+"$wine" "$exe" >"$work/program.log" 2>&1 &
+program=$!
+main=$(xdotool search --sync --onlyvisible --name '^Quillbeam 1\.0$' | head -1)
+
+# The controls' places and texts, as the window itself reports them.
+probe() { "$wine" "$probe" | tr -d '\r'; }
+field() { probe | grep "^$1 " | cut -d' ' -f6-; }
+click() {
+  read -r left top width height < <(probe | awk -v name="$1" '$1 == name { print $2, $3, $4, $5 }')
+  xdotool mousemove $((left + width / 2)) $((top + height / 2)) click 1
+}
+focus_main() { xdotool windowfocus --sync "$main"; }
+# Waits until no window named $1 is visible: the dialog has closed.
+wait_closed() {
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    kill -0 "$program" 2>/dev/null || fail "the program ended"
+    poll
+  done
+}
+# Answers the next message box captioned "Quillbeam" with Enter.
+answer_message() {
+  local box
+  box=$(xdotool search --sync --onlyvisible --name '^Quillbeam$' | head -1)
+  xdotool windowfocus --sync "$box"
+  [ -n "${1:-}" ] && import -window root "$1"
+  xdotool key Return
+  wait_closed '^Quillbeam$'
+}
+same_package() {
+  for file in mytext1.txt mytext2.txt mytext3.txt mytext4.txt htmlcode.html bannerloop2.swf \
+              mypic.jpg; do
+    cmp -s "$reference/$file" "$1/$file" || fail "$file differs from the Linux program's"
+  done
+}
+
+# 1. The whole request by keyboard, in focus order; a box entered with Tab has its text selected.
+mkdir -p "$work/out" "$screenshots"
+focus_main
+[ "$(field Text1)" = "" ] || fail "the folder box does not start empty"
+xdotool type --delay 20 "$(windows_path "$work/out")"
+xdotool key Tab Tab && xdotool type --delay 20 Welcome
+xdotool key Tab && xdotool type --delay 20 to
+xdotool key Tab && xdotool type --delay 20 our
+xdotool key Tab && xdotool type --delay 20 site
+xdotool key Tab Tab && xdotool type --delay 20 'http://example.com/'
+if [ -z "$only" ]; then
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$screenshots/windows-window-96dpi.png"
+fi
+click Command2
+answer_message
+same_package "$work/out"
+echo "ok: Generate! writes the Linux program's bytes"
+close_main() {
+  focus_main
+  xdotool key alt+F4
+  wait "$program" || fail "the program ended with status $?"
+  program=""
+  echo "ok: closing the window ends the program"
+}
+if [ "$only" = generate-only ]; then
+  close_main
+  exit 0
+fi
+
+# 2. A folder that cannot be written: the report comes, the window stays with every field.
+before=$(probe | cut -d' ' -f1,6-)
+: >"$work/not-a-folder"
+click Text1
+focus_main
+xdotool key End shift+Home
+xdotool type --delay 20 "$(windows_path "$work/not-a-folder")\\out"
+typed=$(probe | cut -d' ' -f1,6-)
+click Command2
+answer_message "$screenshots/windows-failure-report.png"
+[ "$(probe | cut -d' ' -f1,6-)" = "$typed" ] || fail "the fields changed after the failure report"
+[ "$(field Text2)" = Welcome ] && [ "$(field Text6)" = 'http://example.com/' ] ||
+  fail "the messages were not kept"
+[ "$before" != "$typed" ] || fail "the folder was not typed"
+echo "ok: the failure report keeps the window and its fields"
+
+# 3. Browse, then Escape, empties the folder box.
+click Command1
+dialog=$(xdotool search --sync --onlyvisible --name '^Browse for Folder$' | head -1)
+xdotool windowfocus --sync "$dialog"
+import -window root -crop 440x600+0+0 "$screenshots/windows-folder-dialog.png"
+xdotool key Escape
+wait_closed '^Browse for Folder$'
+[ "$(field Text1)" = "" ] || fail "cancelling Browse left '$(field Text1)' in the folder box"
+echo "ok: Browse, Escape empties the folder box"
+
+# 4. Browse, then a folder chosen in the tree: My Computer, its second drive (C:, Q:, Z:), and
+#    its one folder. Drive Q: is this test's while it holds the screen lock.
+find "$quiet" -mindepth 1 -delete
+mkdir -p "$quiet/smoke-test-folder"
+click Command1
+dialog=$(xdotool search --sync --onlyvisible --name '^Browse for Folder$' | head -1)
+xdotool windowfocus --sync "$dialog"
+xdotool key m Right Down Down Right Right Return
+wait_closed '^Browse for Folder$'
+[ "$(field Text1)" = 'Q:\smoke-test-folder' ] || fail "Browse put '$(field Text1)' in the box"
+echo "ok: Browse puts the chosen folder's Windows path in the box"
+
+# 5. Each link reaches the desktop's opener with its exact address.
+click Image1
+click Label7
+while [ "$(wc -l <"$work/opened" 2>/dev/null || echo 0)" -lt 2 ]; do
+  kill -0 "$program" 2>/dev/null || fail "the program ended"
+  poll
+done
+printf 'http://www.quillbeam.net/ZRV/NEW/\nhttp://www.quillbeam.net/ZRV/update.htm\n' |
+  cmp -s - "$work/opened" || fail "the links opened: $(cat "$work/opened")"
+echo "ok: the links open the publisher's pages"
+
+close_main
+
+# 6. At 144 dots per inch the window is 567 by 825 (no window manager: the X window is the
+#    client area). The prefix's screen setting is put back whatever happens.
+set_dpi() {
+  "$wine" reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+}
+trap 'set_dpi 96; cleanup' EXIT
+set_dpi 144
+"$wine" "$exe" >"$work/program.log" 2>&1 &
+program=$!
+main=$(xdotool search --sync --onlyvisible --name '^Quillbeam 1\.0$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$main")"
+[ "${WIDTH}x${HEIGHT}" = 567x825 ] || fail "at 144 DPI the window is ${WIDTH}x${HEIGHT}"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$screenshots/windows-window-144dpi.png"
+close_main
+echo "ok: at 144 DPI the client area is 567 by 825"

@@ -1,0 +1,139 @@
+// The shell's folder dialog as the chooser drives it, under the system's own dialog code. A
+// thread hook answers the dialog as a user would, once it is up.
+#include <gtest/gtest.h>
+
+// clang-format off
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+// clang-format on
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "modAPI.h"
+
+using namespace quillbeam::modAPI;
+
+namespace {
+
+// What the "user" does in the next dialog: optionally select a folder, then press a button.
+struct Answer {
+    std::wstring select;
+    WPARAM button = IDOK;
+    bool seen = false;
+};
+Answer Pressing(WPARAM button, std::wstring select = {}) {
+    return {std::move(select), button, false};
+}
+Answer* nextAnswer = nullptr;  // a hook procedure has no data of its own
+
+LRESULT CALLBACK AnswerDialog(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && nextAnswer != nullptr && !nextAnswer->seen) {
+        const auto dialog = reinterpret_cast<HWND>(wParam);
+        wchar_t name[16] = {};
+        GetClassNameW(dialog, name, 16);
+        if (std::wstring_view(name) == L"#32770") {
+            nextAnswer->seen = true;
+            // Posted, so they arrive once the dialog has finished opening, in this order.
+            if (!nextAnswer->select.empty()) {
+                PostMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
+                             reinterpret_cast<LPARAM>(nextAnswer->select.c_str()));
+            }
+            PostMessageW(dialog, WM_COMMAND, nextAnswer->button, 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct Unhook {
+    void operator()(HHOOK__* hook) const noexcept { UnhookWindowsHookEx(hook); }
+};
+
+// Runs ChooseFolder with `answer` given to its dialog.
+std::u16string Choose(Answer answer, std::u16string_view start, ChooserSwitches switches) {
+    const std::unique_ptr<HHOOK__, Unhook> hook(
+        SetWindowsHookExW(WH_CBT, AnswerDialog, nullptr, GetCurrentThreadId()));
+    nextAnswer = &answer;
+    std::u16string chosen = ChooseFolder(nullptr, u"Select a directory", start, switches);
+    nextAnswer = nullptr;
+    EXPECT_TRUE(answer.seen);
+    return chosen;
+}
+
+// A fresh folder on the drive the test runner maps to a folder of its own
+// (QUILLBEAM_QUIET_DRIVE): the dialog selects a start folder reliably only under quiet parents.
+class QuietFolder {
+  public:
+    QuietFolder() {
+        const char* drive = std::getenv("QUILLBEAM_QUIET_DRIVE");
+        if (drive == nullptr) throw std::runtime_error("QUILLBEAM_QUIET_DRIVE is not set");
+        path_ = std::filesystem::path(std::string(drive) + "\\") /
+                ("chooser-" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::create_directories(path_);
+    }
+    QuietFolder(const QuietFolder&) = delete;
+    QuietFolder& operator=(const QuietFolder&) = delete;
+    ~QuietFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::wstring& name) const { return path_ / name; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+class FolderChooserTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    }
+    void TearDown() override { CoUninitialize(); }
+
+    QuietFolder temp_;
+};
+
+TEST(BrowseFlags, FollowTheSwitches) {
+    EXPECT_EQ(BrowseFlags({}), 3u);
+    EXPECT_EQ(BrowseFlags({.newStyle = true}), 67u);  // the Browse command's
+    EXPECT_EQ(BrowseFlags({.rootAtStart = true}), 3u);
+    EXPECT_EQ(BrowseFlags({.statusAndValidate = true}), 3u + 4 + 32);
+    EXPECT_EQ(BrowseFlags({.editBox = true}), 3u + 16);
+    EXPECT_EQ(BrowseFlags({.includeFiles = true}), 3u + 16384);
+    EXPECT_EQ(BrowseFlags({true, true, true, true, true}), 16503u);
+}
+
+TEST_F(FolderChooserTest, PlatformRoutines) {
+    EXPECT_FALSE(PathExists(u""));
+    EXPECT_TRUE(PathExists(temp_.path().u16string()));
+    EXPECT_FALSE(PathExists((temp_ / L"missing").u16string()));
+    EXPECT_TRUE(IsNtPlatform());
+    EXPECT_NE(PathToItemList(temp_.path().u16string()), nullptr);
+}
+
+TEST_F(FolderChooserTest, OpensAtAnExistingStartFolderAndReturnsIt) {
+    const std::u16string start = temp_.path().u16string();
+    EXPECT_EQ(Choose(Pressing(IDOK), start, {.newStyle = true}), start);
+    EXPECT_EQ(Choose(Pressing(IDOK), u"C:\\", {}), u"C:\\");  // a drive root keeps its separator
+}
+
+TEST_F(FolderChooserTest, CancelGivesTheEmptyText) {
+    EXPECT_EQ(Choose(Pressing(IDCANCEL), temp_.path().u16string(), {.newStyle = true}), u"");
+    EXPECT_EQ(Choose(Pressing(IDCANCEL), u"", {.newStyle = true}), u"");
+}
+
+// A name the ANSI code page cannot hold comes back whole, not as a path that does not exist.
+TEST_F(FolderChooserTest, KeepsCharactersTheAnsiCodePageLacks) {
+    const std::filesystem::path chosen = temp_.path() / L"\u0101\u4E2D folder";
+    std::filesystem::create_directory(chosen);
+    EXPECT_EQ(
+        Choose(Pressing(IDOK, chosen.wstring()), temp_.path().u16string(), {.newStyle = true}),
+        chosen.u16string());
+}
+
+}  // namespace
