@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Proves the README's promise on a pristine Debian 12: makes a minimal Debian 12 root with
 # debootstrap from this machine's own apt sources, installs only git in it, clones the commit under
-# test and runs `./tools/dev.sh test` there twice. Fails when anything fails or a test is skipped.
-# Needs root (chroot and mounts). The root lives in the build folder and is made anew every run;
-# a tarball of the downloaded base system is kept beside it to make reruns quicker.
+# test and runs `./tools/dev.sh test` there twice, then `./tools/dev.sh windows` once. Fails when
+# anything fails or a test is skipped. Needs root (chroot and mounts). The root lives in the build
+# folder and is made anew every run; a tarball of the downloaded base system is kept beside it to
+# make reruns quicker.
 #   tools/fresh-machine-check.sh            (QUILLBEAM_BUILD_DIR sets the build folder)
 set -euo pipefail
 checkout=$(cd "$(dirname "$0")/.." && pwd)
@@ -105,28 +106,34 @@ inside git clone -q --no-checkout "$inner_source" "$inner_checkout"
 inside git -C "$inner_checkout" checkout -q --detach "$commit"
 
 status=0
-for run in 1 2; do
-  step "run $run: ./tools/dev.sh test"
-  output=$work/run-$run.log
-  if ! inside bash -c "cd $inner_checkout && ./tools/dev.sh test" >"$output" 2>&1; then
+# check <name> <its build folder> <command>: runs a README command in the clone; a failure, or a
+# test skipped for want of a tool, fails the check. Skips are ctest's own, and those inside
+# GoogleTest and QtTest programs, which only the full test log shows.
+check() {
+  local name=$1 folder=$2 command=$3 output=$work/$1.log skipped
+  step "$name: $command"
+  if ! inside bash -c "cd $inner_checkout && $command" >"$output" 2>&1; then
     tail -40 "$output" >&2
-    echo "FAIL: run $run of ./tools/dev.sh test failed (whole output: $output)" >&2
+    echo "FAIL: $name, $command, failed (whole output: $output)" >&2
     status=1
-    continue
+    return
   fi
   grep -E '^(Installing: |[0-9]+% tests passed)' "$output" || true
-  # A test skipped for want of a tool is a failure here: ctest's own skips, and skips inside
-  # GoogleTest and QtTest programs, which only the full test log shows.
   skipped=$(grep -E '\((Skipped|Not Run|Disabled)\)|\[  SKIPPED \] [A-Za-z]|^SKIP   :' \
-              "$output" "$root$inner_checkout/build/Testing/Temporary/LastTest.log" || true)
+              "$output" "$root$inner_checkout/$folder/Testing/Temporary/LastTest.log" || true)
   if [ -n "$skipped" ]; then
     echo "$skipped" >&2
-    echo "FAIL: run $run skipped tests (whole output: $output)" >&2
+    echo "FAIL: $name skipped tests (whole output: $output)" >&2
     status=1
   fi
-done
+}
+check run-1 build "./tools/dev.sh test"
+check run-2 build "./tools/dev.sh test"
+# The README's Windows command, once, on the same machine.
+check windows build-windows "./tools/dev.sh windows"
 
 node_version=$(inside node --version 2>/dev/null || echo none)
 step "done; Node.js $node_version"
-[ "$status" -eq 0 ] && echo "PASS: ./tools/dev.sh test passed twice on a fresh Debian 12 root, nothing skipped"
+[ "$status" -eq 0 ] &&
+  echo "PASS: on a fresh Debian 12 root, ./tools/dev.sh test passed twice and ./tools/dev.sh windows once, nothing skipped"
 exit "$status"
