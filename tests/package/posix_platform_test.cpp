@@ -5,9 +5,9 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <random>
 
 #include "file_failure.h"
+#include "file_layer_checks.h"
 #include "temp_folder.h"
 #include "utf8.h"
 
@@ -22,25 +22,8 @@ struct PosixPlatform : quillbeam::PosixFilePlatform {
     void ShowMessage(std::u16string_view, std::u16string_view) override {}
 };
 
-std::u16string U16(const fs::path& path) { return FromUtf8(path.string()); }
-
-// Runs `operation` and returns the FileFailure it throws.
-template <typename Operation>
-FileFailure FailureOf(Operation operation) {
-    try {
-        operation();
-    } catch (const FileFailure& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "expected a FileFailure";
-    return FileFailure(0, "");
-}
-
-std::string RandomBytes(std::size_t size) {
-    std::mt19937 random(42);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) byte = static_cast<char>(random());
-    return bytes;
+std::u16string U16(const fs::path& path) {
+    return FromUtf8(path.string());
 }
 
 }  // namespace
@@ -131,23 +114,19 @@ TEST(PosixCopyAsset, ReportsMissingSourcesAndFullDisks) {
     WriteFileBytes(temp / "source", RandomBytes(300000));
     fs::create_directory(temp / "folder");
 
-    FileFailure missing = FailureOf([&] {
-        platform.CopyAsset(U16(temp / "nothing"), U16(temp / "dest"));
-    });
+    FileFailure missing =
+        FailureOf([&] { platform.CopyAsset(U16(temp / "nothing"), U16(temp / "dest")); });
     EXPECT_EQ(missing.number(), ENOENT);
     EXPECT_EQ(missing.description(), "Cannot open the template file \"" +
-                                          (temp / "nothing").string() +
-                                          "\": No such file or directory");
+                                         (temp / "nothing").string() +
+                                         "\": No such file or directory");
     EXPECT_FALSE(fs::exists(temp / "dest")) << "nothing is created when the source is missing";
 
-    FileFailure folder = FailureOf([&] {
-        platform.CopyAsset(U16(temp / "folder"), U16(temp / "dest"));
-    });
+    FileFailure folder =
+        FailureOf([&] { platform.CopyAsset(U16(temp / "folder"), U16(temp / "dest")); });
     EXPECT_EQ(folder.number(), EISDIR);
 
-    FileFailure full = FailureOf([&] {
-        platform.CopyAsset(U16(temp / "source"), u"/dev/full");
-    });
+    FileFailure full = FailureOf([&] { platform.CopyAsset(U16(temp / "source"), u"/dev/full"); });
     EXPECT_EQ(full.number(), ENOSPC);
     EXPECT_EQ(full.description(), "Cannot write to \"/dev/full\": No space left on device");
 }

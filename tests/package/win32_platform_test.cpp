@@ -6,11 +6,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "application_folder.h"
 #include "file_failure.h"
+#include "file_layer_checks.h"
 #include "module_folder.h"
 #include "path_join.h"
 #include "system_text.h"
@@ -26,25 +26,6 @@ namespace {
 struct Win32Platform : quillbeam::Win32FilePlatform {
     void ShowMessage(std::u16string_view, std::u16string_view) override {}
 };
-
-// Runs `operation` and returns the FileFailure it throws.
-template <typename Operation>
-FileFailure FailureOf(Operation operation) {
-    try {
-        operation();
-    } catch (const FileFailure& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "expected a FileFailure";
-    return FileFailure(0, "");
-}
-
-std::string RandomBytes(std::size_t size) {
-    std::mt19937 random(42);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) byte = static_cast<char>(random());
-    return bytes;
-}
 
 void MakeReadOnly(const fs::path& path) {
     ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
