@@ -1,5 +1,7 @@
 #include "dpi.h"
 
+#include "gdi_object.h"
+
 namespace quillbeam::win32 {
 namespace {
 
@@ -12,9 +14,8 @@ Function User32Function(const char* name) {
 }
 
 int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen = GetWindowDc(nullptr);
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? dpi : kDefaultDpi;
 }
 

@@ -2,41 +2,41 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "unique_resource.h"
 
 namespace quillbeam::win32 {
 
-// Owns a GDI object (a font, a bitmap) and deletes it when it goes. It cannot be copied, so the
-// object is deleted once.
-template <typename Handle>
-class GdiObject {
-  public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
-
-    Handle get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-
-  private:
-    void Reset() noexcept {
-        if (handle_ != nullptr) DeleteObject(handle_);
-        handle_ = nullptr;
-    }
-    Handle handle_ = nullptr;
+// A GDI object (a font, a bitmap), deleted when it goes.
+template <typename Object>
+struct GdiObjectTraits {
+    using Handle = Object;
+    static Object Invalid() noexcept { return nullptr; }
+    static bool IsValid(Object object) noexcept { return object != nullptr; }
+    void Release(Object object) const noexcept { ::DeleteObject(object); }
 };
+using Font = UniqueResource<GdiObjectTraits<HFONT>>;
+using Bitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 
-using Font = GdiObject<HFONT>;
-using Bitmap = GdiObject<HBITMAP>;
+// A device context borrowed from a window (GetDC), given back with ReleaseDC.
+struct WindowDcTraits {
+    using Handle = HDC;
+    HWND window = nullptr;
+    static HDC Invalid() noexcept { return nullptr; }
+    static bool IsValid(HDC dc) noexcept { return dc != nullptr; }
+    void Release(HDC dc) const noexcept { ::ReleaseDC(window, dc); }
+};
+using WindowDc = UniqueResource<WindowDcTraits>;
+inline WindowDc GetWindowDc(HWND window) {
+    return WindowDc(::GetDC(window), {window});
+}
+
+// A memory device context made for drawing off screen (CreateCompatibleDC), deleted with DeleteDC.
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static HDC Invalid() noexcept { return nullptr; }
+    static bool IsValid(HDC dc) noexcept { return dc != nullptr; }
+    void Release(HDC dc) const noexcept { ::DeleteDC(dc); }
+};
+using MemoryDc = UniqueResource<MemoryDcTraits>;
 
 }  // namespace quillbeam::win32

@@ -75,21 +75,20 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 // The widest label text in `font` against its box: how far the font must shrink to fit them all.
 double FittingScale(HWND window, HFONT font, int dpi) {
-    HDC dc = GetDC(window);
-    const HGDIOBJ previous = SelectObject(dc, font);
+    const WindowDc dc = GetWindowDc(window);
+    const HGDIOBJ previous = SelectObject(dc.get(), font);
     double scale = 1;
     for (const layout::Control& control : layout::kControls) {
         if (control.kind != layout::Kind::Label) continue;
         const std::wstring text = ToWide(control.firstText);
         SIZE needed{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &needed);
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed);
         if (needed.cx > 0) {
             scale = std::min(scale, static_cast<double>(layout::Scale(control.rect.width, dpi)) /
                                         static_cast<double>(needed.cx));
         }
     }
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
+    SelectObject(dc.get(), previous);
     return scale;
 }
 
@@ -202,20 +201,17 @@ void MainWindow::ScaleArtwork() {
     const layout::Rect rect = layout::Scale(layout::Find("Image1").rect, dpi_);
     BITMAP source{};
     GetObjectW(artwork_.get(), sizeof(source), &source);
-    HDC screen = GetDC(nullptr);
-    Bitmap scaled(CreateCompatibleBitmap(screen, rect.width, rect.height));
-    HDC from = CreateCompatibleDC(screen);
-    HDC to = CreateCompatibleDC(screen);
-    const HGDIOBJ previousFrom = SelectObject(from, artwork_.get());
-    const HGDIOBJ previousTo = SelectObject(to, scaled.get());
-    SetStretchBltMode(to, HALFTONE);
-    StretchBlt(to, 0, 0, rect.width, rect.height, from, 0, 0, source.bmWidth, source.bmHeight,
-               SRCCOPY);
-    SelectObject(from, previousFrom);
-    SelectObject(to, previousTo);
-    DeleteDC(from);
-    DeleteDC(to);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen = GetWindowDc(nullptr);
+    Bitmap scaled(CreateCompatibleBitmap(screen.get(), rect.width, rect.height));
+    const MemoryDc from(CreateCompatibleDC(screen.get()));
+    const MemoryDc to(CreateCompatibleDC(screen.get()));
+    const HGDIOBJ previousFrom = SelectObject(from.get(), artwork_.get());
+    const HGDIOBJ previousTo = SelectObject(to.get(), scaled.get());
+    SetStretchBltMode(to.get(), HALFTONE);
+    StretchBlt(to.get(), 0, 0, rect.width, rect.height, from.get(), 0, 0, source.bmWidth,
+               source.bmHeight, SRCCOPY);
+    SelectObject(from.get(), previousFrom);
+    SelectObject(to.get(), previousTo);
     SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.get()));
     shownArtwork_ = std::move(scaled);
 }

@@ -2,38 +2,18 @@
 
 #include <unistd.h>
 
-#include <utility>
+#include "unique_resource.h"
 
 namespace quillbeam {
 
-// Owns a POSIX file descriptor. The destructor closes it quietly; Release() hands it to a caller
-// that wants to check the close itself.
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            fd_ = std::exchange(other.fd_, -1);
-        }
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { Reset(); }
-
-    int get() const noexcept { return fd_; }
-    bool valid() const noexcept { return fd_ >= 0; }
-    int Release() noexcept { return std::exchange(fd_, -1); }
-
-private:
-    void Reset() noexcept {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
-    int fd_ = -1;
+// A POSIX file descriptor. Dropped, it is closed quietly; Release() hands it to a caller that
+// wants to check the close itself.
+struct FileDescriptorTraits {
+    using Handle = int;
+    static int Invalid() noexcept { return -1; }
+    static bool IsValid(int fd) noexcept { return fd >= 0; }
+    void Release(int fd) const noexcept { ::close(fd); }
 };
+using UniqueFd = UniqueResource<FileDescriptorTraits>;
 
 }  // namespace quillbeam

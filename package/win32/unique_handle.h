@@ -2,39 +2,21 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "unique_resource.h"
 
 namespace quillbeam {
 
-// Owns a kernel handle such as CreateFileW's. The destructor closes it quietly; Release() hands it
-// to a caller that wants to check the close itself. It cannot be copied, so it closes only once.
-class UniqueHandle {
-  public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle_ = other.Release();
-        }
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { Reset(); }
-
-    HANDLE get() const noexcept { return handle_; }
+// A kernel handle such as CreateFileW's. Dropped, it is closed quietly; Release() hands it to a
+// caller that wants to check the close itself.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() noexcept { return nullptr; }
     // CreateFileW fails with INVALID_HANDLE_VALUE, most other calls with a null handle.
-    bool valid() const noexcept { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Release() noexcept { return std::exchange(handle_, nullptr); }
-
-  private:
-    void Reset() noexcept {
-        if (valid()) ::CloseHandle(handle_);
-        handle_ = nullptr;
+    static bool IsValid(HANDLE handle) noexcept {
+        return handle != nullptr && handle != INVALID_HANDLE_VALUE;
     }
-    HANDLE handle_ = nullptr;
+    void Release(HANDLE handle) const noexcept { ::CloseHandle(handle); }
 };
+using UniqueHandle = UniqueResource<KernelHandleTraits>;
 
 }  // namespace quillbeam
