@@ -4,7 +4,8 @@
 #include <QPixmap>
 
 // Our pictures, built into the program from resources/artwork.
-inline constexpr int kApplicationIconSizes[] = {16, 24, 32, 48, 64, 72, 96, 128};
+// The sizes come from resources/artwork/icon-sizes.txt, through the build.
+inline constexpr int kApplicationIconSizes[] = {QUILLBEAM_ICON_SIZES};
 
 // The 382 by 82 picture that advertises the publisher's further resources.
 QPixmap BannerArtwork();

@@ -6,9 +6,9 @@
 # Needs: hyperfine, GNU time, Xvfb, xdotool (tools/install-deps.sh test, plus hyperfine and time).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
-work=$(mktemp -d)
-trap 'kill "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+build=$(cd "${1:-$root/build}" && pwd)
+session_name=bench
+source "$root/testkit/session.sh"
 
 for tool in hyperfine /usr/bin/time Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "missing: $tool (apt-get install hyperfine time)" >&2; exit 1; }
@@ -20,33 +20,26 @@ cmake --build "$work/minimal" >/dev/null
 minimal=$work/minimal/minimal_window
 quillbeam=$build/bin/quillbeam
 
-# A display nobody holds, and a server on it that answers before anything is measured.
-for n in $(seq 90 130); do [ -e "/tmp/.X$n-lock" ] || break; done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -maxclients 512 >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on :$n" >&2; exit 1; }
-export DISPLAY=:$n QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime
+# A private server that answers before anything is measured.
+start_xvfb 1024x768x24 -maxclients 512
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 
 # Starts the program, waits until its window is mapped, then closes it. It asks the X server in
-# a loop every 10 ms (xdotool's own --sync waits half a second between tries).
-# Xvfb now and then refuses one connection while it is polled this often; a launch that ends
-# before its window shows is started again (at most twice), which the figures would show as a
-# rare slow run.
+# a loop every 10 ms (xdotool's own --sync waits half a second between tries). A launch that ends
+# without a window, or shows none in 10 s, fails the measurement.
 cat > "$work/until-shown.sh" <<'SCRIPT'
 #!/usr/bin/env bash
-for _ in 1 2 3; do
-  "$1" 2>/dev/null & pid=$!
-  for _ in $(seq 1000); do
-    if xdotool search --onlyvisible --name "$2" >/dev/null 2>&1; then
-      kill "$pid"; wait "$pid" 2>/dev/null; exit 0
-    fi
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.01
-  done
-  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+"$1" 2>/dev/null & pid=$!
+for _ in $(seq 1000); do
+  if xdotool search --onlyvisible --name "$2" >/dev/null 2>&1; then
+    kill "$pid"; wait "$pid" 2>/dev/null; exit 0
+  fi
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.01
 done
+kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+echo "$1 showed no window" >&2
 exit 1
 SCRIPT
 chmod +x "$work/until-shown.sh"

@@ -6,16 +6,17 @@
 # (WaitForInputIdle); memory is the peak working set up to then. Each round starts each program
 # once, alternating, after two warm-up rounds; the script prints medians and their ratios.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: measure-windows-performance.sh BUILD_WINDOWS_FOLDER [ROUNDS]}" && pwd)
 rounds=${2:-25}
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-wine=/usr/lib/wine/wine64
-work=$(mktemp -d)
-trap 'wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+session_name=windows-bench
+source "$root/testkit/session.sh"
+source "$root/testkit/wine.sh"
+wine_environment "$build"
+unset DISPLAY WAYLAND_DISPLAY
+prepare_wine_prefix
 
 measure() {
-  wineserver -p 2>/dev/null || true
   for ((round = -2; round < rounds; ++round)); do
     for program in quillbeam minimal_window; do
       line=$("$wine" "$build/bin/launch_timer.exe" 1 "$(windows_path "$build/bin/$program.exe")" |
@@ -24,11 +25,8 @@ measure() {
     done
   done
 }
-# A private X server; -displayfd answers once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-while [ ! -s "$work/display" ]; do sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 1280x1024x24
+start_wine_services
 measure
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

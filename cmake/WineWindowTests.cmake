@@ -12,7 +12,7 @@ function(quillbeam_add_wine_window_test target)
   endif()
   add_test(NAME ${arg_NAME}
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/support/run-on-wine-screen.sh ${arg_DPI}
-                   ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${target}>)
-  set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT 180 RESOURCE_LOCK wine_screen
-                       ENVIRONMENT "QUILLBEAM_EXPECTED_DPI=${arg_DPI}")
+                   $<TARGET_FILE:${target}>)
+  set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT 180 RESOURCE_LOCK wine_screen LABELS window
+                       ENVIRONMENT "${QUILLBEAM_WINE_ENVIRONMENT};QUILLBEAM_EXPECTED_DPI=${arg_DPI}")
 endfunction()

@@ -31,7 +31,8 @@ for file in /usr/lib/quillbeam/Template/bannerloop2.swf /usr/lib/quillbeam/Templ
             /usr/share/icons/hicolor/scalable/apps/$app_id.svg; do
   [ -s "$file" ] || { echo "deb check: $file is missing" >&2; exit 1; }
 done
-for size in 16 24 32 48 64 72 96 128; do
+read -ra icon_sizes <"$root/resources/artwork/icon-sizes.txt"
+for size in "${icon_sizes[@]}"; do
   icon=/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png
   [ "$(identify -format %wx%h "$icon")" = "${size}x${size}" ] ||
     { echo "deb check: $icon is not ${size}x${size}" >&2; exit 1; }

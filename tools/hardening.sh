@@ -11,10 +11,9 @@ fuzz_seconds=${QUILLBEAM_FUZZ_SECONDS:-60}
 "$root/tools/install-deps.sh" ci
 
 echo "== Sanitized build and tests"
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DQUILLBEAM_SANITIZE=ON -DQUILLBEAM_FUZZ=ON -DQUILLBEAM_BUILD_BENCH=OFF \
-  -DQUILLBEAM_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake -S "$root" --preset sanitize -B "$build" >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
+# The sanitize test preset carries the same options, for `ctest --preset sanitize`.
 export ASAN_OPTIONS=abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0

@@ -20,9 +20,10 @@ done
 rsvg-convert -w 468 -h 100 busy-picture.svg -o "$tmp/busy.png"
 convert "$tmp/busy.png" -strip -interlace none -quality 90 "$pictures/busy.jpg"
 
-# The window's banner artwork at its own size, and the application icon at every size it ships in;
-# resources/artwork.qrc builds them into the program.
+# The window's banner artwork at its own size, and the application icon at every size it ships in
+# (icon-sizes.txt); the build puts them into the program.
 rsvg-convert -w 382 -h 82 banner.svg -o banner.png
-for size in 16 24 32 48 64 72 96 128; do
+read -ra icon_sizes <icon-sizes.txt
+for size in "${icon_sizes[@]}"; do
   rsvg-convert -w "$size" -h "$size" icon.svg -o "icon-$size.png"
 done

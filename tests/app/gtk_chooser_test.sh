@@ -9,8 +9,8 @@ set -euo pipefail
 program=$(readlink -f "$1")
 shots=$2
 
-test_name=gtk private_x=yes
-source "$(dirname "$0")/../support/session.sh"
+session_name=gtk private_x=yes
+source "$(dirname "$0")/../../testkit/session.sh"
 
 fail() {
   echo "gtk chooser test: $*" >&2

@@ -9,8 +9,8 @@ shots=$2
 # Through a link (an installed bin/quillbeam), Template/ still sits beside the real executable.
 template=$(dirname "$(readlink -f "$program")")/Template
 
-test_name=smoke private_x=yes
-source "$(dirname "$0")/../support/session.sh"
+session_name=smoke private_x=yes
+source "$(dirname "$0")/../../testkit/session.sh"
 
 fail() {
   echo "smoke test: $*" >&2
@@ -22,14 +22,17 @@ fail() {
 start_xvfb 1024x768x24
 
 mkdir -p "$work/home" && chmod 0700 "$work/home"
-XDG_RUNTIME_DIR="$work/home" QT_QPA_PLATFORM=xcb "$program" 2>"$work/app.log" &
+# No platform theme: Qt's own style, whose window background the screenshot waits for below.
+XDG_RUNTIME_DIR="$work/home" QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME= "$program" 2>"$work/app.log" &
 app_pid=$!
 ended_with_session "$app_pid"
 
 find_window() { xdotool search --onlyvisible --name "$1" | head -n 1; }
 wait_for 100 find_window '^Quillbeam 1.0$' || fail "no window: $(cat "$work/app.log")"
 window=$(find_window '^Quillbeam 1.0$')
-sleep 0.3  # let the first paint land before the screenshot
+# The screenshot once the first paint has landed: the window's background in its lower corner.
+painted() { [ "$(import -window root -crop 1x1+5+540 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')" = "#EFEFEF" ]; }
+wait_for 100 painted || fail "the window was not painted"
 mkdir -p "$shots"
 import -window root -crop 378x550+0+0 "$shots/quillbeam-window.png"
 

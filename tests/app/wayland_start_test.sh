@@ -8,8 +8,8 @@ set -euo pipefail
 program=$(readlink -f "$1")
 shots=$2
 
-test_name=wayland
-source "$(dirname "$0")/../support/session.sh"
+session_name=wayland
+source "$(dirname "$0")/../../testkit/session.sh"
 
 fail() {
   echo "wayland start test: $*" >&2

@@ -1,30 +1,19 @@
 #!/usr/bin/env bash
-# run-on-wine-screen.sh DPI COMMAND...: runs a Wine command on an X server, with the Wine
-# prefix's screen resolution (LogPixels) set to DPI for the run and set back to 96 afterwards.
-# The command line starts with `env WINEPREFIX=... wine64`, as the build's emulator does.
-# QUILLBEAM_QUIET_DRIVE names drive Q:, which the prefix maps to a folder of its own (see
-# tools/windows-tests.sh): the shell's folder dialog selects a start folder reliably only under
-# parents nothing else touches, because Wine's folder identities carry access times.
+# run-on-wine-screen.sh DPI PROGRAM: runs a Windows program under Wine on an X server, with the
+# Wine prefix's screen resolution (LogPixels) set to DPI for the run and set back to 96 afterwards.
+# The program finds the prefix's drive Q:, a folder of its own (see testkit/wine.sh), through
+# QUILLBEAM_QUIET_DRIVE.
 set -euo pipefail
-dpi=$1
-shift
-for word in "$@"; do
-  case "$word" in WINEPREFIX=*) export "${word?}" ;; esac
-done
-wine=/usr/lib/wine/wine64
-export WINEDEBUG=-all
+dpi=$1 program=$2
+session_name=wine-screen
+source "$(dirname "$0")/../../testkit/session.sh"
+source "$(dirname "$0")/../../testkit/wine.sh"
 
-set_dpi() {
-  "$wine" reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
-}
 export QUILLBEAM_QUIET_DRIVE=Q:
 if [ "$dpi" != 96 ]; then
-  set_dpi "$dpi"
-  trap 'set_dpi 96' EXIT
+  set_wine_dpi "$dpi"
+  at_session_end "set_wine_dpi 96"
 fi
-# tools/windows-tests.sh provides one X server for the whole run; alone, the command gets its own.
-if [ -n "${DISPLAY:-}" ]; then
-  "$@"
-else
-  xvfb-run -a -s "-screen 0 1920x1440x24 -nolisten tcp" "$@"
-fi
+# tools/windows-tests.sh provides one X server for the whole run; alone, the program gets its own.
+[ -n "${DISPLAY:-}" ] || start_xvfb "$wine_screen"
+"$wine" "$program"

@@ -4,13 +4,13 @@
 #   installer_test.sh INSTALLER SMOKE_TEST WINDOW_PROBE_EXE LINUX_PACKAGE SCREENSHOT_FOLDER
 set -euo pipefail
 installer=$1 smoke=$2 probe=$3 reference=$4 screenshots=$5
-wine=/usr/lib/wine/wine64
-export WINEDEBUG=-all
+session_name=win32-installer
+source "$(dirname "$0")/../../../testkit/session.sh"
+source "$(dirname "$0")/../../../testkit/wine.sh"
 : "${WINEPREFIX:?}"
 folder="$WINEPREFIX/drive_c/Program Files/Quillbeam"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillbeam.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillbeam'
-fail() { echo "FAIL: $*" >&2; exit 1; }
 registered() { "$wine" reg.exe query "$key" /v UninstallString >/dev/null 2>&1; }
 
 [ ! -e "$folder" ] || fail "Quillbeam is installed already in $folder"

@@ -5,33 +5,18 @@
 # prefix whose drive Q: maps to a folder of its own (tools/windows-tests.sh makes it so).
 set -euo pipefail
 exe=$1 probe=$2 reference=$3 screenshots=$4 only=${5:-}
-wine=/usr/lib/wine/wine64
-export WINEDEBUG=-all
+session_name=win32-smoke
+source "$(dirname "$0")/../../../testkit/session.sh"
+source "$(dirname "$0")/../../../testkit/wine.sh"
 : "${WINEPREFIX:?}"
 quiet=$(readlink -f "$WINEPREFIX/dosdevices/q:")
-
-work=$(mktemp -d)
-cleanup() {
-  if [ -n "${program:-}" ]; then kill "$program" 2>/dev/null || true; fi
-  if [ -n "${xvfb:-}" ]; then kill "$xvfb" 2>/dev/null || true; fi
-  rm -rf "$work" "$quiet/smoke-test-folder"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+at_session_end 'rm -rf "$quiet/smoke-test-folder"'
+ended_with_program() { program=$1; ended_with_session "$1"; }
 
 # Polls for the state (a file, a window gone), never waiting a fixed time for it.
 poll() { sleep 0.05; }
-# tools/windows-tests.sh provides the X server; alone, the test starts a private one on a free
-# display (-displayfd answers once it accepts clients).
-if [ -z "${DISPLAY:-}" ]; then
-  Xvfb -displayfd 3 -screen 0 1920x1440x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-  xvfb=$!
-  while [ ! -s "$work/display" ]; do
-    kill -0 "$xvfb" 2>/dev/null || fail "Xvfb did not start"
-    poll
-  done
-  export DISPLAY=":$(cat "$work/display")"
-fi
+# tools/windows-tests.sh provides the X server; alone, the test starts a private one.
+[ -n "${DISPLAY:-}" ] || start_xvfb "$wine_screen"
 
 # The desktop's opener, as Wine's browser bridge calls it: it records every address.
 mkdir -p "$work/bin"
@@ -42,10 +27,8 @@ SCRIPT
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
 "$wine" "$exe" >"$work/program.log" 2>&1 &
-program=$!
+ended_with_program $!
 main=$(xdotool search --sync --onlyvisible --name '^Quillbeam 1\.0$' | head -1)
 
 # The controls' places and texts, as the window itself reports them.
@@ -101,7 +84,6 @@ close_main() {
   focus_main
   xdotool key alt+F4
   wait "$program" || fail "the program ended with status $?"
-  program=""
   echo "ok: closing the window ends the program"
 }
 if [ "$only" = generate-only ]; then
@@ -162,13 +144,10 @@ close_main
 
 # 6. At 144 dots per inch the window is 567 by 825 (no window manager: the X window is the
 #    client area). The prefix's screen setting is put back whatever happens.
-set_dpi() {
-  "$wine" reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
-}
-trap 'set_dpi 96; cleanup' EXIT
-set_dpi 144
+at_session_end "set_wine_dpi 96"
+set_wine_dpi 144
 "$wine" "$exe" >"$work/program.log" 2>&1 &
-program=$!
+ended_with_program $!
 main=$(xdotool search --sync --onlyvisible --name '^Quillbeam 1\.0$' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
 [ "${WIDTH}x${HEIGHT}" = 567x825 ] || fail "at 144 DPI the window is ${WIDTH}x${HEIGHT}"

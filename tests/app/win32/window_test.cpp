@@ -213,7 +213,7 @@ TEST_F(WindowTest, LinksLookAndActLikeLinks) {
                                                  std::string(layout::kUpdatePageUrl)}));
 }
 
-// The icon group holds our eight sizes.
+// The icon group holds every size the artwork ships in.
 TEST(ProgramResources, IconGroupHoldsEverySize) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(QUILLBEAM_ICON_ID), RT_GROUP_ICON);
@@ -226,7 +226,7 @@ TEST(ProgramResources, IconGroupHoldsEverySize) {
         sizes.push_back(entry[0]);
         EXPECT_EQ(entry[6], 32) << "bits per pixel of size " << int(entry[0]);
     }
-    EXPECT_EQ(sizes, (std::vector<int>{16, 24, 32, 48, 64, 72, 96, 128}));
+    EXPECT_EQ(sizes, (std::vector<int>{QUILLBEAM_ICON_SIZES}));
 }
 
 }  // namespace

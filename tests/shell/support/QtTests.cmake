@@ -1,5 +1,5 @@
 # quillbeam_add_qtest(<name> SOURCES <files> LIBRARIES <targets>): a QtTest executable registered
-# with ctest, run headless on the offscreen platform with a private runtime folder. The platform
+# with ctest (label unit), run headless on the offscreen platform with a private runtime folder. The platform
 # theme is emptied, so that a theme chosen on the test machine (gtk3, say) cannot put the desktop's
 # own dialogs in place of Qt's, which the tests drive; they also set AA_DontUseNativeDialogs.
 # Imported targets are seen only below the folder that finds them, so every includer finds them.
@@ -19,6 +19,6 @@ function(quillbeam_add_qtest name)
                                         Qt6::Widgets)
   quillbeam_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS unit ENVIRONMENT
     "QT_QPA_PLATFORM=offscreen;QT_QPA_PLATFORMTHEME=;QTEST_DISABLE_STACK_DUMP=1;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/qtest-runtime")
 endfunction()
