@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by every script that starts display servers, Wine or the real program: the tests, the
 # Windows test run and the benchmarks. Gives them a work folder that goes away on exit, ends what
 # they start (last started, first ended), polls for a state with wait_for, and starts a private X

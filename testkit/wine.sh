@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced after session.sh by every script that runs Windows programs under Wine. The build
 # defines the Wine environment (cmake/WineTests.cmake): ctest hands it to each test, and scripts
 # that start from a build folder read it with wine_environment. `wine` then names the 64-bit
