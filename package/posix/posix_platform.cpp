@@ -1,5 +1,3 @@
-#include "posix_platform.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -7,7 +5,9 @@
 #include <string>
 #include <system_error>
 
+#include "checked_file.h"
 #include "file_failure.h"
+#include "native_file_platform.h"
 #include "unique_fd.h"
 #include "utf8.h"
 
@@ -42,20 +42,6 @@ void WriteAll(const PosixCalls& calls, int fd, const char* data, std::size_t siz
         size -= static_cast<std::size_t>(written);
     }
 }
-
-class PosixTextFile final : public OpenTextFile {
-  public:
-    PosixTextFile(CloseCall close, UniqueFd fd, std::string path)
-        : close_(std::move(close)), fd_(std::move(fd)), path_(std::move(path)) {}
-    void Close() override {
-        if (fd_.valid()) CloseChecked(close_, fd_, path_);
-    }
-
-  private:
-    CloseCall close_;
-    UniqueFd fd_;
-    std::string path_;
-};
 
 // Whether `path` already names the file `source` is: the output folder being the template folder,
 // or reached through another spelling or a link. Anything that cannot be looked at is not it.
@@ -114,8 +100,10 @@ PosixCalls RealPosixCalls() {
     };
 }
 
-std::unique_ptr<OpenTextFile> PosixFilePlatform::WriteTextFile(std::u16string_view path,
-                                                               std::string_view bytes) {
+NativeFilePlatform::NativeFilePlatform() : calls_(RealPosixCalls()) {}
+
+std::unique_ptr<OpenTextFile> NativeFilePlatform::WriteTextFile(std::u16string_view path,
+                                                                std::string_view bytes) {
     const std::string native = ToUtf8(path);
     UniqueFd created(
         ::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode));
@@ -125,10 +113,12 @@ std::unique_ptr<OpenTextFile> PosixFilePlatform::WriteTextFile(std::u16string_vi
     UniqueFd fd(::open(native.c_str(), O_WRONLY | O_CLOEXEC));
     if (!fd.valid()) Fail(errno, "Cannot open for writing the file", native);
     WriteAll(calls_, fd.get(), bytes.data(), bytes.size(), native);
-    return std::make_unique<PosixTextFile>(calls_.close, std::move(fd), native);
+    return std::make_unique<CheckedFile<UniqueFd>>(
+        std::move(fd),
+        [close = calls_.close, native](UniqueFd& open) { CloseChecked(close, open, native); });
 }
 
-void PosixFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view to) {
+void NativeFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view to) {
     const std::string fromPath = ToUtf8(from);
     const std::string toPath = ToUtf8(to);
 

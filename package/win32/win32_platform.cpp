@@ -1,10 +1,10 @@
-#include "win32_platform.h"
-
 #include <algorithm>
 #include <limits>
 #include <string>
 
+#include "checked_file.h"
 #include "file_failure.h"
+#include "native_file_platform.h"
 #include "system_text.h"
 #include "unique_handle.h"
 #include "utf8.h"
@@ -73,20 +73,6 @@ void WriteAll(const Win32Calls& calls, HANDLE file, const char* data, std::size_
     }
 }
 
-class Win32TextFile final : public OpenTextFile {
-  public:
-    Win32TextFile(CloseCall close, UniqueHandle file, std::u16string path)
-        : close_(std::move(close)), file_(std::move(file)), path_(std::move(path)) {}
-    void Close() override {
-        if (file_.valid()) CloseChecked(close_, file_, path_);
-    }
-
-  private:
-    CloseCall close_;
-    UniqueHandle file_;
-    std::u16string path_;
-};
-
 UniqueHandle OpenFile(const std::wstring& native, DWORD access, DWORD share, DWORD disposition,
                       DWORD flags) {
     return UniqueHandle(
@@ -118,8 +104,10 @@ Win32Calls RealWin32Calls() {
     };
 }
 
-std::unique_ptr<OpenTextFile> Win32FilePlatform::WriteTextFile(std::u16string_view path,
-                                                               std::string_view bytes) {
+NativeFilePlatform::NativeFilePlatform() : calls_(RealWin32Calls()) {}
+
+std::unique_ptr<OpenTextFile> NativeFilePlatform::WriteTextFile(std::u16string_view path,
+                                                                std::string_view bytes) {
     const std::wstring native = CreatablePath(path);
     RefuseReadOnly(native, path);
     UniqueHandle created =
@@ -132,11 +120,12 @@ std::unique_ptr<OpenTextFile> Win32FilePlatform::WriteTextFile(std::u16string_vi
         OpenFile(native, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (!file.valid()) Fail(::GetLastError(), "Cannot open for writing the file", path);
     WriteAll(calls_, file.get(), bytes.data(), bytes.size(), path);
-    return std::make_unique<Win32TextFile>(calls_.closeHandle, std::move(file),
-                                           std::u16string(path));
+    return std::make_unique<CheckedFile<UniqueHandle>>(
+        std::move(file), [close = calls_.closeHandle, path = std::u16string(path)](
+                             UniqueHandle& open) { CloseChecked(close, open, path); });
 }
 
-void Win32FilePlatform::CopyAsset(std::u16string_view from, std::u16string_view to) {
+void NativeFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view to) {
     // Shared for writing too, so that the destination can be looked at when it is this very file.
     UniqueHandle source = OpenFile(ToWin32Path(from).wide, GENERIC_READ, kShareAll, OPEN_EXISTING,
                                    FILE_FLAG_SEQUENTIAL_SCAN);

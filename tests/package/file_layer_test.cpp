@@ -12,6 +12,7 @@
 #include "faulty_calls.h"
 #include "file_failure.h"
 #include "file_layer_checks.h"
+#include "native_file_platform.h"
 #include "path_separator.h"
 #include "temp_folder.h"
 
@@ -21,8 +22,8 @@ using quillbeam::FileFailure;
 namespace {
 
 // The file operations under test; messages go nowhere.
-struct Layer : NativeLayer {
-    using NativeLayer::NativeLayer;
+struct Layer : quillbeam::NativeFilePlatform {
+    using NativeFilePlatform::NativeFilePlatform;
     void ShowMessage(std::u16string_view, std::u16string_view) override {}
 };
 
@@ -45,18 +46,6 @@ void MakeScene(const fs::path& folder) {
     WriteFileBytes(folder / "read-only", kKept);
     fs::permissions(folder / "read-only", fs::perms::owner_write | fs::perms::group_write,
                     fs::perm_options::remove);
-}
-
-// Every regular file under `folder` by its path relative to it, with its bytes.
-std::map<std::string, std::string> Scene(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) {
-            files[entry.path().lexically_relative(folder).generic_string()] =
-                ReadFileBytes(entry.path());
-        }
-    }
-    return files;
 }
 
 // `relative` inside `folder`, appended as text: fs::path would read "a:b" as a path on drive A:.
@@ -183,7 +172,7 @@ TEST(FileLayer, EachRowEndsAsItsPlatformSays) {
         MakeScene(temp.path());
         const fs::path source = At(temp.path(), row.source);
         const fs::path target = At(temp.path(), row.target);
-        std::map<std::string, std::string> expectedScene = Scene(temp.path());
+        std::map<std::string, std::string> expectedScene = FilesUnder(temp.path());
         if (row.after) expectedScene[fs::path(row.target).generic_string()] = *row.after;
 
         Layer layer(CallsWith(row.fault));
@@ -202,7 +191,7 @@ TEST(FileLayer, EachRowEndsAsItsPlatformSays) {
                       row.action + " \"" + named.string() + "\": " + expected.words);
         }
         // Nothing else changed: no file appeared beside the target, and none lost a byte.
-        EXPECT_EQ(Scene(temp.path()), expectedScene);
+        EXPECT_EQ(FilesUnder(temp.path()), expectedScene);
     }
 }
 

@@ -7,7 +7,7 @@
 enum class Fault {
     kNone,
     kShortWritesThenFull,  // writes take kShortWrite bytes at most, and fail once kFullAfter are in
-    kWritesNothing,        // writes take nothing and report no error
+    kWritesNothing,        // writes take nothing and report no error; after kAsking calls they fail
     kFirstCloseFails,      // the first close that is checked fails, the handle closed all the same
     kSecondCloseFails,
     kOtherVolume,  // the second file looked at answers as the first one on another volume
@@ -17,3 +17,5 @@ enum class Fault {
 
 inline constexpr std::size_t kShortWrite = 7;
 inline constexpr std::size_t kFullAfter = 21;
+// So many times a layer that keeps asking for a write that writes nothing is answered.
+inline constexpr std::size_t kAsking = 100;

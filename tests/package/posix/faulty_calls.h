@@ -5,14 +5,13 @@
 #include <memory>
 
 #include "layer_fault.h"
-#include "posix_platform.h"
+#include "native_calls.h"
 
 // The POSIX side of the file layer table: its rows' outcomes come first, and its calls are made
 // faulty as the table asks.
 inline constexpr std::size_t kPlatform = 0;
-using NativeLayer = quillbeam::PosixFilePlatform;
 
-inline quillbeam::PosixCalls CallsWith(Fault fault) {
+inline quillbeam::NativeCalls CallsWith(Fault fault) {
     const quillbeam::PosixCalls real = quillbeam::RealPosixCalls();
     quillbeam::PosixCalls calls = real;
     const auto fail = [](int error) {
@@ -33,7 +32,9 @@ inline quillbeam::PosixCalls CallsWith(Fault fault) {
             };
             break;
         case Fault::kWritesNothing:
-            calls.write = [](int, const void*, std::size_t) -> ssize_t { return 0; };
+            calls.write = [=](int, const void*, std::size_t) -> ssize_t {
+                return ++*count < kAsking ? 0 : fail(EIO);
+            };
             break;
         case Fault::kFirstCloseFails:
             calls.close = failingClose(1);

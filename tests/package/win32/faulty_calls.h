@@ -6,14 +6,13 @@
 #include <memory>
 
 #include "layer_fault.h"
-#include "win32_platform.h"
+#include "native_calls.h"
 
 // The Windows side of the file layer table: its rows' outcomes come second, and its calls are
 // made faulty as the table asks. A faulty call that fails sets the last error, as a real one does.
 inline constexpr std::size_t kPlatform = 1;
-using NativeLayer = quillbeam::Win32FilePlatform;
 
-inline quillbeam::Win32Calls CallsWith(Fault fault) {
+inline quillbeam::NativeCalls CallsWith(Fault fault) {
     const quillbeam::Win32Calls real = quillbeam::RealWin32Calls();
     quillbeam::Win32Calls calls = real;
     const auto fail = [](DWORD error) {
@@ -37,9 +36,9 @@ inline quillbeam::Win32Calls CallsWith(Fault fault) {
             };
             break;
         case Fault::kWritesNothing:
-            calls.writeFile = [](HANDLE, const void*, DWORD, DWORD* written) {
+            calls.writeFile = [=](HANDLE, const void*, DWORD, DWORD* written) {
                 *written = 0;
-                return TRUE;
+                return ++*count < kAsking ? TRUE : fail(ERROR_IO_DEVICE);
             };
             break;
         case Fault::kFirstCloseFails:
