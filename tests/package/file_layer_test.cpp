@@ -43,6 +43,7 @@ void MakeScene(const fs::path& folder) {
     fs::create_hard_link(folder / "Template" / "movie", folder / "hard-link");
     std::error_code noLinks;  // where the system has symbolic links
     fs::create_symlink(folder / "Template" / "movie", folder / "symlink", noLinks);
+    fs::create_symlink("/dev/full", folder / "full-disk", noLinks);
     WriteFileBytes(folder / "read-only", kKept);
     fs::permissions(folder / "read-only", fs::perms::owner_write | fs::perms::group_write,
                     fs::perm_options::remove);
@@ -104,9 +105,10 @@ const std::vector<Row>& Rows() {
         // Root writes over read-only files on POSIX; Windows refuses for everyone.
         {"read-only file", "", "read-only", none, create, {kNotHere, accessDenied}},
         {"read-only destination", movie, "read-only", none, create, {kNotHere, accessDenied}},
-        // Wine refuses /dev/full as a device; its full disk is the file size limit test.
-        {"full disk", "", "/dev/full", none, write, {noSpace, kNotHere}},
-        {"full disk for a copy", movie, "/dev/full", none, write, {noSpace, kNotHere}},
+        // Wine has no links, and refuses /dev/full as a device; its full disk is the file size
+        // limit test.
+        {"full disk, through a link", "", "full-disk", none, write, {noSpace, kNotHere}},
+        {"full disk for a copy", movie, "full-disk", none, write, {noSpace, kNotHere}},
         {"short writes, then a full disk", "", "x.txt", Fault::kShortWritesThenFull, write,
          {noSpace, diskFull}, kText.substr(0, kFullAfter)},
         {"a write that writes nothing", "", "x.txt", Fault::kWritesNothing, write,
@@ -221,5 +223,6 @@ TEST(FileLayer, CopyReplacesTheDestinationByteForByteAndLeavesItWritable) {
     layer.CopyAsset((temp / "empty").u16string(), (temp / "dest").u16string());
     EXPECT_EQ(fs::file_size(temp / "dest"), 0u);
     // The next run must be able to replace the copy of a read-only template file.
-    EXPECT_NE(fs::status(temp / "dest").permissions() & fs::perms::owner_write, fs::perms::none);
+    layer.CopyAsset((temp / "empty").u16string(), (temp / "new").u16string());
+    EXPECT_NE(fs::status(temp / "new").permissions() & fs::perms::owner_write, fs::perms::none);
 }
