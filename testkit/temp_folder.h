@@ -3,13 +3,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <stdexcept>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempFolder {
-public:
+  public:
     // create_directory reports whether it made the folder, so a name that is taken is skipped.
     TempFolder() {
         std::random_device seed;
@@ -40,7 +41,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -54,4 +55,17 @@ inline void WriteFileBytes(const std::filesystem::path& path, const std::string&
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
+}
+
+// Every regular file under `folder`, by its path relative to it with '/' between names, and its
+// bytes.
+inline std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files[entry.path().lexically_relative(folder).generic_string()] =
+                ReadFileBytes(entry.path());
+        }
+    }
+    return files;
 }

@@ -1,15 +1,13 @@
-#include "posix_platform.h"
-
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <functional>
 #include <string>
 #include <system_error>
 
+#include "checked_file.h"
 #include "file_failure.h"
+#include "native_file_platform.h"
 #include "unique_fd.h"
 #include "utf8.h"
 
@@ -20,10 +18,7 @@ constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as for any new 
 constexpr std::size_t kCopyBufferSize = 1 << 17;
 
 [[noreturn]] void Fail(int error, std::string_view action, const std::string& path) {
-    std::string description(action);
-    description.append(" \"").append(path).append("\": ");
-    description += std::generic_category().message(error);
-    throw FileFailure(error, description);
+    throw FailureAt(error, action, path, std::generic_category().message(error));
 }
 
 using CloseCall = std::function<int(int)>;
@@ -40,28 +35,22 @@ void WriteAll(const PosixCalls& calls, int fd, const char* data, std::size_t siz
             if (errno == EINTR) continue;
             Fail(errno, "Cannot write to", path);
         }
-        // A short write is not an error by itself: the next call reports what stopped it.
+        // Nothing written and no error would loop for ever: report it as a full disk. A short
+        // write is not an error by itself: the next call reports what stopped it.
+        if (written == 0) Fail(ENOSPC, "Cannot write to", path);
         data += written;
         size -= static_cast<std::size_t>(written);
     }
 }
 
-class PosixTextFile final : public OpenTextFile {
-public:
-    PosixTextFile(CloseCall close, UniqueFd fd, std::string path)
-        : close_(std::move(close)), fd_(std::move(fd)), path_(std::move(path)) {}
-    void Close() override {
-        if (fd_.valid()) CloseChecked(close_, fd_, path_);
-    }
-
-private:
-    CloseCall close_;
-    UniqueFd fd_;
-    std::string path_;
-};
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+// Whether `path` already names the file `source` is: the output folder being the template folder,
+// or reached through another spelling or a link. Anything that cannot be looked at is not it.
+bool IsSameFile(const PosixCalls& calls, const struct stat& source, const std::string& path) {
+    // O_PATH needs no access to the file, so that a read-only file is recognised too.
+    const UniqueFd existing(::open(path.c_str(), O_PATH | O_CLOEXEC));
+    struct stat info {};
+    return existing.valid() && calls.fstat(existing.get(), &info) == 0 &&
+           info.st_dev == source.st_dev && info.st_ino == source.st_ino;
 }
 
 // copy_file_range lets the kernel move the bytes (or share extents) without a trip through user
@@ -107,45 +96,43 @@ PosixCalls RealPosixCalls() {
             [](int from, int to, std::size_t size) {
                 return ::copy_file_range(from, nullptr, to, nullptr, size, 0);
             },
-        .ftruncate = ::ftruncate,
+        .fstat = ::fstat,
     };
 }
 
-std::unique_ptr<OpenTextFile> PosixFilePlatform::WriteTextFile(std::u16string_view path,
-                                                               std::string_view bytes) {
+NativeFilePlatform::NativeFilePlatform() : calls_(RealPosixCalls()) {}
+
+std::unique_ptr<OpenTextFile> NativeFilePlatform::WriteTextFile(std::u16string_view path,
+                                                                std::string_view bytes) {
     const std::string native = ToUtf8(path);
-    UniqueFd created(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode));
+    UniqueFd created(
+        ::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode));
     if (!created.valid()) Fail(errno, "Cannot create the file", native);
     CloseChecked(calls_.close, created, native);
 
     UniqueFd fd(::open(native.c_str(), O_WRONLY | O_CLOEXEC));
     if (!fd.valid()) Fail(errno, "Cannot open for writing the file", native);
     WriteAll(calls_, fd.get(), bytes.data(), bytes.size(), native);
-    return std::make_unique<PosixTextFile>(calls_.close, std::move(fd), native);
+    return std::make_unique<CheckedFile<UniqueFd>>(
+        std::move(fd),
+        [close = calls_.close, native](UniqueFd& open) { CloseChecked(close, open, native); });
 }
 
-void PosixFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view to) {
+void NativeFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view to) {
     const std::string fromPath = ToUtf8(from);
     const std::string toPath = ToUtf8(to);
 
     UniqueFd source(::open(fromPath.c_str(), O_RDONLY | O_CLOEXEC));
     if (!source.valid()) Fail(errno, "Cannot open the template file", fromPath);
     struct stat sourceInfo {};
-    if (::fstat(source.get(), &sourceInfo) != 0) Fail(errno, "Cannot read", fromPath);
-    if (S_ISDIR(sourceInfo.st_mode)) Fail(EISDIR, "Cannot copy the template file", fromPath);
+    if (calls_.fstat(source.get(), &sourceInfo) != 0) Fail(errno, "Cannot read", fromPath);
+    if (S_ISDIR(sourceInfo.st_mode)) Fail(EISDIR, "Cannot open the template file", fromPath);
+    // Before the destination is cut, so that copying a file onto itself loses nothing.
+    if (IsSameFile(calls_, sourceInfo, toPath)) return;
 
-    // Opened without truncating, so that a destination which is the source itself (the output
-    // folder being the template folder, or a link to it) is recognised before anything is lost.
-    UniqueFd dest(::open(toPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, kNewFileMode));
+    // O_TRUNC leaves a device, such as a full disk's, as it is.
+    UniqueFd dest(::open(toPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kNewFileMode));
     if (!dest.valid()) Fail(errno, "Cannot create the file", toPath);
-    struct stat destInfo {};
-    if (::fstat(dest.get(), &destInfo) != 0) Fail(errno, "Cannot write to", toPath);
-    if (SameFile(sourceInfo, destInfo)) return;
-    // Only a regular file has a length to cut; a device such as a full disk's is written as is.
-    if (S_ISREG(destInfo.st_mode) && calls_.ftruncate(dest.get(), 0) != 0) {
-        Fail(errno, "Cannot replace the file", toPath);
-    }
-
     if (!CopyInKernel(calls_, source.get(), dest.get(), toPath)) {
         CopyThroughBuffer(calls_, source.get(), dest.get(), fromPath, toPath);
     }

@@ -18,6 +18,18 @@ std::u16string_view WithoutRoot(std::u16string_view path) {
     return path;
 }
 
+// The system's full form of `path`: "..", "/" and repeated separators resolved, a device name
+// turned into \\.\NAME. Empty when the system cannot make it.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::wstring full(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return {};
+    full.resize(length);
+    return full;
+}
+
 }  // namespace
 
 bool HasForbiddenCharacter(std::u16string_view path) {
@@ -29,25 +41,17 @@ bool HasForbiddenCharacter(std::u16string_view path) {
     return false;
 }
 
-std::wstring Win32Path(std::u16string_view path) {
+Win32Path ToWin32Path(std::u16string_view path) {
     std::wstring wide(path.begin(), path.end());  // wchar_t is a UTF-16 unit on Windows
-    if (wide.size() < MAX_PATH || wide.starts_with(kVerbatimPrefix) ||
-        wide.starts_with(kDevicePrefix)) {
-        return wide;
-    }
-    // The prefix turns off the system's own clean-up of the path ("..", "/", repeated
-    // separators), so the path is made full first. On failure the path goes on as it is, and
-    // the call that uses it reports why.
-    const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return wide;
-    std::wstring full(needed, L'\0');
-    const DWORD length = ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) return wide;
-    full.resize(length);
-    // A device name such as NUL comes back as \\.\NUL and stays a device.
-    if (full.starts_with(kVerbatimPrefix) || full.starts_with(kDevicePrefix)) return full;
-    if (full.starts_with(L"\\\\")) return std::wstring(kVerbatimPrefix) + L"UNC" + full.substr(1);
-    return std::wstring(kVerbatimPrefix) + full;
+    // A path already in the device or verbatim namespace means exactly what it says.
+    if (wide.starts_with(kVerbatimPrefix) || wide.starts_with(kDevicePrefix)) return {wide};
+    const std::wstring full = FullPath(wide);
+    if (full.starts_with(kDevicePrefix)) return {full, true};
+    // The prefix turns off the system's own clean-up of the path, so the full form follows it.
+    // Without a full form the path goes on as it is, and the call that uses it reports why.
+    if (wide.size() < MAX_PATH || full.empty()) return {wide};
+    if (full.starts_with(L"\\\\")) return {std::wstring(kVerbatimPrefix) + L"UNC" + full.substr(1)};
+    return {std::wstring(kVerbatimPrefix) + full};
 }
 
 }  // namespace quillbeam

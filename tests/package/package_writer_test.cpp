@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "embed_page.h"
+#include "expected_package.h"
 #include "file_failure.h"
+#include "file_layer_checks.h"
 #include "native_file_platform.h"
 #include "path_join.h"
 #include "temp_folder.h"
@@ -20,8 +22,6 @@ using namespace quillbeam;
 
 namespace {
 
-const std::string kMovieBytes = std::string("FWS\x06movie", 9) + std::string(1000, '\0') + "end";
-const std::string kPictureBytes = "\xFF\xD8\xFF\xE0picture\xFF\xD9";
 // ENOENT and ERROR_FILE_NOT_FOUND: the same number on both platforms.
 constexpr int kFileNotFound = 2;
 
@@ -34,10 +34,10 @@ BannerRequest RequestFor(const fs::path& folder) {
     return request;
 }
 
-// Real files underneath; records every step and message, and can fail any numbered step:
-// 1-5 write the text files, 6-7 copy the assets, 8 closes the page.
+// Real files underneath; records every step (each write, copy and close) and message, and can
+// fail any numbered step.
 class ScriptedPlatform : public NativeFilePlatform {
-public:
+  public:
     int failAtStep = 0;
     std::vector<std::string> log;
     std::vector<std::pair<std::u16string, std::u16string>> messages;
@@ -57,18 +57,17 @@ public:
         messages.emplace_back(caption, text);
     }
 
-private:
+  private:
     class LoggedFile : public OpenTextFile {
-    public:
+      public:
         LoggedFile(ScriptedPlatform& owner, std::string name, std::unique_ptr<OpenTextFile> file)
             : owner_(owner), name_(std::move(name)), file_(std::move(file)) {}
         void Close() override {
-            if (name_ == "htmlcode.html") owner_.Step("close " + name_);
-            else owner_.log.push_back("close " + name_);
+            owner_.Step("close " + name_);
             file_->Close();
         }
 
-    private:
+      private:
         ScriptedPlatform& owner_;
         std::string name_;
         std::unique_ptr<OpenTextFile> file_;
@@ -78,34 +77,19 @@ private:
         log.push_back(what);
         if (static_cast<int>(++steps_) == failAtStep) throw FileFailure(EIO, "injected: " + what);
     }
-    static std::string Name(std::u16string_view path) {
-        return fs::path(path).filename().string();
-    }
+    static std::string Name(std::u16string_view path) { return fs::path(path).filename().string(); }
     unsigned steps_ = 0;
 };
 
 class GeneratePackageTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        fs::create_directories(app / "Template");
-        WriteFileBytes(app / "Template" / "bannerloop2.swf", kMovieBytes);
-        WriteFileBytes(app / "Template" / "mypic.jpg", kPictureBytes);
+        MakeTemplateFolder(app);
         fs::create_directories(out);
     }
 
     void Generate(const BannerRequest& request) {
         GeneratePackage(request, app.u16string(), platform);
-    }
-
-    // The bytes each of the seven files must hold, in the order the command writes them.
-    std::vector<std::pair<std::string, std::string>> ExpectedFiles(const BannerRequest& r) {
-        return {{"mytext1.txt", BuildVariableFileText(r.messages[0], r.url)},
-                {"mytext2.txt", BuildVariableFileText(r.messages[1], r.url)},
-                {"mytext3.txt", BuildVariableFileText(r.messages[2], r.url)},
-                {"mytext4.txt", BuildVariableFileText(r.messages[3], r.url)},
-                {"htmlcode.html", BuildEmbeddingPageText()},
-                {"bannerloop2.swf", kMovieBytes},
-                {"mypic.jpg", kPictureBytes}};
     }
 
     TempFolder temp;
@@ -120,16 +104,17 @@ TEST_F(GeneratePackageTest, WritesTheSevenFilesInOrderAndShowsTheCompletionMessa
     const BannerRequest request = RequestFor(out);
     Generate(request);
 
-    for (const auto& [name, bytes] : ExpectedFiles(request)) {
-        EXPECT_EQ(ReadFileBytes(out / name), bytes) << name;
-    }
+    EXPECT_EQ(PackageMismatches(out, request), "");
     EXPECT_EQ(ReadFileBytes(out / "mytext3.txt").substr(210 + request.url.size()),
-              "Caf\xE9 \x80" "5");
+              "Caf\xE9 \x80"
+              "5");
+    // clang-format off
     const std::vector<std::string> expectedLog = {
-        "write mytext1.txt", "write mytext2.txt",   "close mytext1.txt",   "write mytext3.txt",
-        "close mytext2.txt", "write mytext4.txt",   "close mytext3.txt",   "write htmlcode.html",
-        "close mytext4.txt", "copy bannerloop2.swf", "copy mypic.jpg",     "close htmlcode.html",
+        "write mytext1.txt", "write mytext2.txt",    "close mytext1.txt", "write mytext3.txt",
+        "close mytext2.txt", "write mytext4.txt",    "close mytext3.txt", "write htmlcode.html",
+        "close mytext4.txt", "copy bannerloop2.swf", "copy mypic.jpg",    "close htmlcode.html",
         "message"};
+    // clang-format on
     EXPECT_EQ(platform.log, expectedLog);
 
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -144,18 +129,16 @@ TEST_F(GeneratePackageTest, WritesTheSevenFilesInOrderAndShowsTheCompletionMessa
 
 TEST_F(GeneratePackageTest, SecondRunReplacesThePackageAndLeavesOtherFilesAlone) {
     WriteFileBytes(out / "index.html", "the user's own page");
-    WriteFileBytes(out / "mytext1.txt", std::string(5000, 'x'));  // longer than what replaces it
     Generate(RequestFor(out));
-
     BannerRequest second = RequestFor(out);
     second.messages[0] = u"Changed";
-    WriteFileBytes(app / "Template" / "mypic.jpg", "new picture");
+    // Longer than what replaces them, the assets too.
+    for (const auto& [name, bytes] : ExpectedPackage(second)) {
+        WriteFileBytes(out / name, std::string(5000, 'x'));
+    }
     Generate(second);
 
-    for (auto [name, bytes] : ExpectedFiles(second)) {
-        if (name == "mypic.jpg") bytes = "new picture";
-        EXPECT_EQ(ReadFileBytes(out / name), bytes) << name;
-    }
+    EXPECT_EQ(PackageMismatches(out, second), "");
     EXPECT_EQ(ReadFileBytes(out / "index.html"), "the user's own page");
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 8);
     EXPECT_EQ(platform.messages.size(), 2u);
@@ -164,44 +147,39 @@ TEST_F(GeneratePackageTest, SecondRunReplacesThePackageAndLeavesOtherFilesAlone)
 TEST_F(GeneratePackageTest, MissingPictureLeavesEverythingBeforeItComplete) {
     fs::remove(app / "Template" / "mypic.jpg");
     const BannerRequest request = RequestFor(out);
-    try {
-        Generate(request);
-        FAIL() << "expected a FileFailure";
-    } catch (const FileFailure& failure) {
-        EXPECT_EQ(failure.number(), kFileNotFound);
-        EXPECT_NE(failure.description().find((app / "Template" / "mypic.jpg").string()),
-                  std::string::npos);
-    }
-    for (const auto& [name, bytes] : ExpectedFiles(request)) {
-        if (name == "mypic.jpg") EXPECT_FALSE(fs::exists(out / name));
-        else EXPECT_EQ(ReadFileBytes(out / name), bytes) << name;
-    }
+    const FileFailure failure = FailureOf([&] { Generate(request); });
+    EXPECT_EQ(failure.number(), kFileNotFound);
+    EXPECT_NE(failure.description().find((app / "Template" / "mypic.jpg").string()),
+              std::string::npos);
+    EXPECT_EQ(PackageMismatches(out, request), "mypic.jpg: missing\n");
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(GeneratePackageTest, FailureAtAnyStepKeepsEarlierFilesCompleteAndShowsNoMessage) {
     const BannerRequest request = RequestFor(out);
-    const auto expected = ExpectedFiles(request);
-    for (int step = 1; step <= 8; ++step) {
-        SCOPED_TRACE("failing step " + std::to_string(step));
+    Generate(request);
+    std::vector<std::string> steps = platform.log;
+    steps.pop_back();  // the message
+    for (std::size_t step = 1; step <= steps.size(); ++step) {
+        SCOPED_TRACE("failing at " + steps[step - 1]);
         fs::remove_all(out);
         fs::create_directories(out);
         ScriptedPlatform failing;
-        failing.failAtStep = step;
-        try {
-            GeneratePackage(request, app.u16string(), failing);
-            ADD_FAILURE() << "expected a FileFailure";
-        } catch (const FileFailure& failure) {
-            EXPECT_EQ(failure.number(), EIO);
-            EXPECT_EQ(failure.description().rfind("injected: ", 0), 0u);
-        }
+        failing.failAtStep = static_cast<int>(step);
+        const FileFailure failure =
+            FailureOf([&] { GeneratePackage(request, app.u16string(), failing); });
+        EXPECT_EQ(failure.description(), "injected: " + steps[step - 1]);
         EXPECT_TRUE(failing.messages.empty());
-        // Steps 1-7 each make one file; the failing one and all after it are absent.
-        for (int file = 0; file < 7; ++file) {
-            const auto& [name, bytes] = expected[static_cast<std::size_t>(file)];
-            if (file + 1 < step) EXPECT_EQ(ReadFileBytes(out / name), bytes) << name;
-            else EXPECT_FALSE(fs::exists(out / name)) << name;
+        // Each file written or copied before the failing step is complete; the others are absent.
+        const auto done = std::span(steps).first(step - 1);
+        std::string absent;
+        for (const auto& [name, bytes] : ExpectedPackage(request)) {
+            const auto made = [&](const std::string& how) {
+                return std::ranges::count(done, how + name);
+            };
+            if (made("write ") + made("copy ") == 0) absent += name + ": missing\n";
         }
+        EXPECT_EQ(PackageMismatches(out, request), absent);
     }
 }
 
@@ -211,7 +189,7 @@ TEST_F(GeneratePackageTest, FolderEndingInSeparatorGivesTwoSeparatorsThatWork) {
     Generate(request);
     EXPECT_EQ(ReadFileBytes(out / "mytext1.txt"),
               BuildVariableFileText(request.messages[0], request.url));
-    EXPECT_EQ(ReadFileBytes(out / "mypic.jpg"), kPictureBytes);
+    EXPECT_EQ(ReadFileBytes(out / "mypic.jpg"), kTemplatePicture);
 }
 
 TEST(GeneratePackagePaths, EmptyFolderAimsEveryFileAtTheRoot) {
@@ -234,9 +212,9 @@ TEST(GeneratePackagePaths, EmptyFolderAimsEveryFileAtTheRoot) {
     } recorder;
     GeneratePackage(BannerRequest{}, u"app", recorder);
     std::vector<std::u16string> expected = {
-        u"/mytext1.txt", u"/mytext2.txt", u"/mytext3.txt", u"/mytext4.txt", u"/htmlcode.html",
-        u"app/Template/bannerloop2.swf", u"/bannerloop2.swf",
-        u"app/Template/mypic.jpg", u"/mypic.jpg"};
+        u"/mytext1.txt",     u"/mytext2.txt",           u"/mytext3.txt",
+        u"/mytext4.txt",     u"/htmlcode.html",         u"app/Template/bannerloop2.swf",
+        u"/bannerloop2.swf", u"app/Template/mypic.jpg", u"/mypic.jpg"};
     for (std::u16string& path : expected) {
         std::replace(path.begin(), path.end(), u'/', kPathSeparator);
     }

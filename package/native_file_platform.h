@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <utility>
+
+#include "native_calls.h"
+#include "package_platform.h"
+
+namespace quillbeam {
+
+// The file layer of the platform being built, one class on every platform with one source file
+// for each. Its system calls come through NativeCalls, so that tests can make any of them fail.
+// A failure carries the system's error number and is described on every platform as
+// <action> "<path>": <the system's words> (FailureAt). Messages are left to a subclass: this one
+// has no user interface of its own.
+class NativeFilePlatform : public PackagePlatform {
+  public:
+    NativeFilePlatform();  // with the real calls
+    explicit NativeFilePlatform(NativeCalls calls) : calls_(std::move(calls)) {}
+
+    std::unique_ptr<OpenTextFile> WriteTextFile(std::u16string_view path,
+                                                std::string_view bytes) override;
+    void CopyAsset(std::u16string_view from, std::u16string_view to) override;
+
+  private:
+    NativeCalls calls_;
+};
+
+}  // namespace quillbeam

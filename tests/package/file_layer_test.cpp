@@ -1,0 +1,228 @@
+// The file layer of the platform being built, on real files and through faulty system calls: one
+// table for every platform, each row with the outcome each platform must give, word for word.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "faulty_calls.h"
+#include "file_failure.h"
+#include "file_layer_checks.h"
+#include "native_file_platform.h"
+#include "path_separator.h"
+#include "temp_folder.h"
+
+namespace fs = std::filesystem;
+using quillbeam::FileFailure;
+
+namespace {
+
+// The file operations under test; messages go nowhere.
+struct Layer : quillbeam::NativeFilePlatform {
+    using NativeFilePlatform::NativeFilePlatform;
+    void ShowMessage(std::u16string_view, std::u16string_view) override {}
+};
+
+const std::string kText = "The text of a file, forty-three bytes long.";
+const std::string kMovie = "the movie's bytes";
+const std::string kKept = "keep me";
+// A name that makes a path longer than MAX_PATH in any temporary folder, where a name may have
+// 255 characters at most.
+const std::string kLongName = std::string(240, 'n');
+
+// Each row starts in a fresh folder holding these.
+void MakeScene(const fs::path& folder) {
+    WriteFileBytes(folder / "plain-file", "plain");
+    fs::create_directories(folder / "folder");
+    fs::create_directories(folder / "Template");
+    WriteFileBytes(folder / "Template" / "movie", kMovie);
+    fs::create_hard_link(folder / "Template" / "movie", folder / "hard-link");
+    std::error_code noLinks;  // where the system has symbolic links
+    fs::create_symlink(folder / "Template" / "movie", folder / "symlink", noLinks);
+    fs::create_symlink("/dev/full", folder / "full-disk", noLinks);
+    WriteFileBytes(folder / "read-only", kKept);
+    fs::permissions(folder / "read-only", fs::perms::owner_write | fs::perms::group_write,
+                    fs::perm_options::remove);
+}
+
+// `relative` inside `folder`, appended as text: fs::path would read "a:b" as a path on drive A:.
+// A path that starts with a separator stands as it is.
+fs::path At(const fs::path& folder, std::string relative) {
+    if (relative.starts_with('/') || relative.starts_with('\\')) return relative;
+    const char separator = static_cast<char>(quillbeam::kPathSeparator);
+    std::replace(relative.begin(), relative.end(), '/', separator);
+    return folder.string() + separator + relative;
+}
+
+// 0 for success; otherwise the error number and the system's words for it, as each platform
+// gives them.
+struct Outcome {
+    int number;
+    std::string words;
+};
+const Outcome kWorks{0, ""};
+const Outcome kNotHere{-1, ""};  // the row has no meaning on this platform
+
+struct Row {
+    std::string name;
+    std::string source;  // copied to the target; empty: kText is written there and closed
+    std::string target;  // in the row's folder, with '/' between names
+    Fault fault;
+    std::string action;                     // how a failure's description starts
+    Outcome outcome[2];                     // on POSIX, on Windows
+    std::optional<std::string> after = {};  // what the target then holds; none: as before
+};
+
+const std::vector<Row>& Rows() {
+    const std::string movie = "Template/movie";
+    const std::string create = "Cannot create the file";
+    const std::string write = "Cannot write to";
+    const std::string finish = "Cannot finish writing";
+    const std::string openTemplate = "Cannot open the template file";
+    const Outcome noSpace{28, "No space left on device"};
+    const Outcome diskFull{112, "Disk full."};
+    const Outcome ioError{5, "Input/output error"};
+    const Outcome deviceError{1117, "I/O device error."};
+    const Outcome invalidName{123, "Invalid name."};
+    const Outcome accessDenied{5, "Access denied."};
+    const Outcome pathNotFound{3, "Path not found."};
+    const Fault none = Fault::kNone;
+    // clang-format off
+    static const std::vector<Row> rows = {
+        {"missing folder", "", "missing/x.txt", none, create,
+         {{2, "No such file or directory"}, pathNotFound}},
+        {"a file where a folder should be", "", "plain-file/x.txt", none, create,
+         {{20, "Not a directory"}, pathNotFound}},
+        {"a folder where the file should be", "", "folder", none, create,
+         {{21, "Is a directory"}, accessDenied}},
+        // Wine says "File not found." where Windows would name the length.
+        {"a name too long", "", std::string(300, 'n'), none, create,
+         {{36, "File name too long"}, kNotHere}},
+        // Root writes over read-only files on POSIX; Windows refuses for everyone.
+        {"read-only file", "", "read-only", none, create, {kNotHere, accessDenied}},
+        {"read-only destination", movie, "read-only", none, create, {kNotHere, accessDenied}},
+        // Wine has no links, and refuses /dev/full as a device; its full disk is the file size
+        // limit test.
+        {"full disk, through a link", "", "full-disk", none, write, {noSpace, kNotHere}},
+        {"full disk for a copy", movie, "full-disk", none, write, {noSpace, kNotHere}},
+        {"short writes, then a full disk", "", "x.txt", Fault::kShortWritesThenFull, write,
+         {noSpace, diskFull}, kText.substr(0, kFullAfter)},
+        {"a write that writes nothing", "", "x.txt", Fault::kWritesNothing, write,
+         {noSpace, diskFull}, ""},
+        {"finishing the emptied file fails", "", "x.txt", Fault::kFirstCloseFails, finish,
+         {ioError, deviceError}, ""},
+        {"finishing the written file fails", "", "x.txt", Fault::kSecondCloseFails, finish,
+         {ioError, deviceError}, kText},
+        {"finishing a copy fails", movie, "x.swf", Fault::kFirstCloseFails, finish,
+         {ioError, deviceError}, kMovie},
+        {"the kernel's copy fails midway", movie, "x.swf", Fault::kKernelCopyFailsMidway, write,
+         {ioError, kNotHere}, kMovie.substr(0, 3)},
+        {"no copy in the kernel", movie, "x.swf", Fault::kNoKernelCopy, "", {kWorks, kNotHere},
+         kMovie},
+        {"missing template file", "nothing", "x.swf", none, openTemplate,
+         {{2, "No such file or directory"}, {2, "File not found."}}},
+        {"a folder as the template file", "folder", "x.swf", none, openTemplate,
+         {{21, "Is a directory"}, accessDenied}},
+        // Copying a file onto itself keeps it whole, however the destination names it.
+        {"the same file", movie, movie, none, "", {kWorks, kWorks}},
+        {"the same file by another path", movie, "Template/../Template/movie", none, "",
+         {kWorks, kWorks}},
+        {"the same file by a hard link", movie, "hard-link", none, "", {kWorks, kWorks}},
+        {"the same file by a symbolic link", movie, "symlink", none, "", {kWorks, kNotHere}},
+        {"the same file in other letters", movie, "TEMPLATE/MOVIE", none, "", {kNotHere, kWorks}},
+        {"a read-only file onto itself", "read-only", "read-only", none, "", {kWorks, kWorks}},
+        // The same file number on another volume is another file.
+        {"another volume", movie, "plain-file", Fault::kOtherVolume, "", {kWorks, kWorks}, kMovie},
+        {"a long path", "", kLongName, none, "", {kWorks, kWorks}, kText},
+        {"a copy into a long path", movie, kLongName, none, "", {kWorks, kWorks}, kMovie},
+        // A device takes the text and loses it while looking like success; a colon names a hidden
+        // data stream, and the other characters Windows forbids in names are refused alike.
+        {"NUL", "", "NUL", none, create, {kNotHere, invalidName}},
+        {"nul.txt", "", "nul.txt", none, create, {kNotHere, invalidName}},
+        {"CON", "", "CON", none, create, {kNotHere, invalidName}},
+        {"COM1", "", "COM1", none, create, {kNotHere, invalidName}},
+        {"LPT1", "", "LPT1", none, create, {kNotHere, invalidName}},
+        {"a copy to AUX", movie, "AUX", none, create, {kNotHere, invalidName}},
+        {"the device namespace", "", "\\\\.\\NUL", none, create, {kNotHere, invalidName}},
+        {"a copy to the device namespace", movie, "\\\\.\\NUL", none, create,
+         {kNotHere, invalidName}},
+        {"a:b", "", "a:b", none, create, {kNotHere, invalidName}},
+        {"a copy to a:b", movie, "a:b", none, create, {kNotHere, invalidName}},
+        {"a<b", "", "a<b", none, create, {kNotHere, invalidName}},
+        {"a>b", "", "a>b", none, create, {kNotHere, invalidName}},
+        {"a\"b", "", "a\"b", none, create, {kNotHere, invalidName}},
+        {"a|b", "", "a|b", none, create, {kNotHere, invalidName}},
+        {"a?b", "", "a?b", none, create, {kNotHere, invalidName}},
+        {"a*b", "", "a*b", none, create, {kNotHere, invalidName}},
+    };
+    // clang-format on
+    return rows;
+}
+
+}  // namespace
+
+TEST(FileLayer, EachRowEndsAsItsPlatformSays) {
+    for (const Row& row : Rows()) {
+        const Outcome& expected = row.outcome[kPlatform];
+        if (expected.number == kNotHere.number) continue;
+        SCOPED_TRACE(row.name);
+        TempFolder temp;
+        MakeScene(temp.path());
+        const fs::path source = At(temp.path(), row.source);
+        const fs::path target = At(temp.path(), row.target);
+        std::map<std::string, std::string> expectedScene = FilesUnder(temp.path());
+        if (row.after) expectedScene[fs::path(row.target).generic_string()] = *row.after;
+
+        Layer layer(CallsWith(row.fault));
+        try {
+            if (row.source.empty()) {
+                layer.WriteTextFile(target.u16string(), kText)->Close();
+            } else {
+                layer.CopyAsset(source.u16string(), target.u16string());
+            }
+            EXPECT_EQ(expected.number, 0) << "reported success";
+        } catch (const FileFailure& failure) {
+            EXPECT_EQ(failure.number(), expected.number);
+            // Only a template file that cannot be read names the source.
+            const fs::path& named = row.action == "Cannot open the template file" ? source : target;
+            EXPECT_EQ(failure.description(),
+                      row.action + " \"" + named.string() + "\": " + expected.words);
+        }
+        // Nothing else changed: no file appeared beside the target, and none lost a byte.
+        EXPECT_EQ(FilesUnder(temp.path()), expectedScene);
+    }
+}
+
+TEST(FileLayer, WriteReplacesTheWholeFileWithExactlyTheBytes) {
+    TempFolder temp;
+    Layer layer;
+    WriteFileBytes(temp / "a.txt", std::string(10000, 'x'));
+    const std::string bytes("one\r\ntwo\0three\x93\n", 16);
+    auto file = layer.WriteTextFile((temp / "a.txt").u16string(), bytes);
+    EXPECT_EQ(ReadFileBytes(temp / "a.txt"), bytes) << "complete before the file is closed";
+    file->Close();
+    file->Close();  // a second close is harmless
+    EXPECT_EQ(ReadFileBytes(temp / "a.txt"), bytes) << "no line ending is translated";
+}
+
+TEST(FileLayer, CopyReplacesTheDestinationByteForByteAndLeavesItWritable) {
+    TempFolder temp;
+    Layer layer;
+    const std::string bytes = RandomBytes(3 << 20);
+    WriteFileBytes(temp / "source", bytes);
+    WriteFileBytes(temp / "dest", std::string(4 << 20, 'x'));
+    layer.CopyAsset((temp / "source").u16string(), (temp / "dest").u16string());
+    EXPECT_EQ(ReadFileBytes(temp / "dest"), bytes);
+
+    WriteFileBytes(temp / "empty", "");
+    fs::permissions(temp / "empty", fs::perms::owner_write, fs::perm_options::remove);
+    layer.CopyAsset((temp / "empty").u16string(), (temp / "dest").u16string());
+    EXPECT_EQ(fs::file_size(temp / "dest"), 0u);
+    // The next run must be able to replace the copy of a read-only template file.
+    layer.CopyAsset((temp / "empty").u16string(), (temp / "new").u16string());
+    EXPECT_NE(fs::status(temp / "new").permissions() & fs::perms::owner_write, fs::perms::none);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+
+// What the file layer table asks of a platform's system calls. Each platform's faulty_calls.h
+// makes its own calls behave so; a fault a platform does not have stays a real call there.
+enum class Fault {
+    kNone,
+    kShortWritesThenFull,  // writes take kShortWrite bytes at most, and fail once kFullAfter are in
+    kWritesNothing,        // writes take nothing and report no error; after kAsking calls they fail
+    kFirstCloseFails,      // the first close that is checked fails, the handle closed all the same
+    kSecondCloseFails,
+    kOtherVolume,  // the second file looked at answers as the first one on another volume
+    kKernelCopyFailsMidway,
+    kNoKernelCopy,  // the kernel cannot copy between these two files
+};
+
+inline constexpr std::size_t kShortWrite = 7;
+inline constexpr std::size_t kFullAfter = 21;
+// So many times a layer that keeps asking for a write that writes nothing is answered.
+inline constexpr std::size_t kAsking = 100;
