@@ -98,16 +98,8 @@ class FolderChooserTest : public ::testing::Test {
     QuietFolder temp_;
 };
 
-TEST_F(FolderChooserTest, PlatformRoutines) {
-    EXPECT_FALSE(PathExists(u""));
-    EXPECT_TRUE(PathExists(temp_.path().u16string()));
-    EXPECT_FALSE(PathExists((temp_ / L"missing").u16string()));
-    EXPECT_TRUE(IsNtPlatform());
-    EXPECT_NE(PathToItemList(temp_.path().u16string()), nullptr);
-}
-
 // Only an existing start folder reaches the dialog: selected through the callback, and with root
-// at start as the root of its tree. A missing one leaves the dialog as it would be without one.
+// at start as the root of its tree. A missing or empty one leaves the dialog as without one.
 TEST_F(FolderChooserTest, OnlyAnExistingStartFolderReachesTheDialog) {
     const std::u16string existing = temp_.path().u16string();
     const std::u16string missing = (temp_ / L"missing").u16string();
@@ -115,7 +107,10 @@ TEST_F(FolderChooserTest, OnlyAnExistingStartFolderReachesTheDialog) {
         std::u16string start;
         bool rootAtStart;
         bool reaches;
-    } rows[] = {{existing, false, true}, {existing, true, true}, {missing, true, false}};
+    } rows[] = {{existing, false, true},
+                {existing, true, true},
+                {missing, true, false},
+                {u"", false, false}};
     for (const auto& row : rows) {
         DialogDescription dialog(nullptr, u"Select a directory", row.start,
                                  {.rootAtStart = row.rootAtStart, .newStyle = true});
@@ -127,6 +122,7 @@ TEST_F(FolderChooserTest, OnlyAnExistingStartFolderReachesTheDialog) {
                      row.reaches ? temp_.path().string().c_str() : nullptr);
         EXPECT_EQ(info.pidlRoot != nullptr, row.reaches && row.rootAtStart);
     }
+    EXPECT_TRUE(IsNtPlatform());
 }
 
 TEST_F(FolderChooserTest, OpensAtAnExistingStartFolderAndReturnsIt) {
