@@ -15,6 +15,8 @@ namespace layout = quillbeam::layout;
 using layout::Role;
 
 const QColor kLinkColor(0, 0, 255);
+// Qt lays the window out in device-independent pixels, 96 to the inch on every screen.
+constexpr int kLogicalDpi = 96;
 
 QString ToQString(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -104,7 +106,8 @@ void Quillbeam::FitFontToCaptions() {
     QFont font = this->font();
     const int pixels = QFontInfo(font).pixelSize();
     const int fitting = quillbeam::window::FittingFontSize(
-        pixels, 96, [&font, pixels](int size, const std::vector<std::u16string_view>& texts) {
+        pixels, kLogicalDpi,
+        [&font, pixels](int size, const std::vector<std::u16string_view>& texts) {
             QFont sized = font;
             if (size != pixels) sized.setPixelSize(size);
             const QFontMetricsF metrics(sized);
