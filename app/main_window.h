@@ -29,9 +29,12 @@ class Quillbeam : public QWidget {
     quillbeam::BannerRequest request() const;
 
   private:
-    QWidget& Widget(std::string_view name);
+    QWidget& Widget(const quillbeam::layout::Control& control);
+    const QWidget& Widget(const quillbeam::layout::Control& control) const;
     void Build(const quillbeam::layout::Control& control);
+    void FitFontToCaptions();
     void DescribeForAssistiveTools();
+    std::u16string BoxText(quillbeam::layout::Role role) const;
     void browse();
     void generate();
 

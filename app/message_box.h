@@ -13,3 +13,7 @@ inline QString ToQString(std::u16string_view text) {
 // Line breaks in `text` may be CR LF, the program's own form.
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& caption,
                     const QString& text);
+
+// Tells the user that a command failed: the report's text under an error icon, captioned with the
+// application title, modal to `owner`.
+void ShowFailureReport(QWidget* owner, std::u16string_view text);

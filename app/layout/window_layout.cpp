@@ -2,19 +2,35 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <string>
 
 namespace quillbeam::layout {
+namespace {
+
+constexpr bool EveryRoleButCaptionOnce() {
+    for (const Role role :
+         {Role::Folder, Role::Message1, Role::Message2, Role::Message3, Role::Message4,
+          Role::Address, Role::Browse, Role::Generate, Role::ResourcesLink, Role::UpdateLink}) {
+        if (std::ranges::count(kControls, role, &Control::role) != 1) return false;
+    }
+    return true;
+}
+static_assert(EveryRoleButCaptionOnce());
 
 static_assert(kResourcesPageUrl.substr(7, kPublisherHost.size()) == kPublisherHost);
 static_assert(kUpdatePageUrl.substr(7, kPublisherHost.size()) == kPublisherHost);
 
-const Control& Find(std::string_view name) {
-    const auto found = std::ranges::find(kControls, name, &Control::name);
-    if (found == kControls.end()) {
-        throw std::out_of_range("no control named " + std::string(name));
+}  // namespace
+
+const Control& Find(Role role) {
+    const auto found = std::ranges::find(kControls, role, &Control::role);
+    if (role == Role::Caption || found == kControls.end()) {
+        throw std::out_of_range("no one control has this role");
     }
     return *found;
+}
+
+std::size_t IndexOf(const Control& control) {
+    return static_cast<std::size_t>(&control - kControls.data());
 }
 
 std::vector<const Control*> FocusOrder() {
@@ -26,11 +42,11 @@ std::vector<const Control*> FocusOrder() {
     return order;
 }
 
-std::string_view LinkAddress(const Control& control) {
-    switch (control.command) {
-        case Command::ResourcesPage:
+std::string_view LinkAddress(Role role) {
+    switch (role) {
+        case Role::ResourcesLink:
             return kResourcesPageUrl;
-        case Command::UpdatePage:
+        case Role::UpdateLink:
             return kUpdatePageUrl;
         default:
             return {};

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "com_apartment.h"
+#include "generate_command.h"
 #include "main_window.h"
 #include "message_boxes.h"
 #include "message_loop.h"
@@ -31,7 +32,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
         }
         return static_cast<int>(message.wParam);
     } catch (const std::exception& failure) {
-        quillbeam::win32::ShowFailureReport(nullptr, quillbeam::FileFailure(0, failure.what()));
+        quillbeam::win32::ShowFailureReport(
+            MessageBoxW, nullptr,
+            quillbeam::window::FailureReportText(quillbeam::FileFailure(0, failure.what())));
         return 1;
     }
 }

@@ -1,21 +1,17 @@
 #include "main_window.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cmath>
 #include <exception>
 #include <stdexcept>
 
-#include "application_folder.h"
 #include "control_ids.h"
 #include "dpi.h"
-#include "message_boxes.h"
+#include "fitting_font.h"
+#include "generate_command.h"
 #include "message_edit.h"
 #include "modAPI.h"
-#include "package_writer.h"
 #include "resource_ids.h"
-#include "utf8.h"
 #include "wide_text.h"
 
 namespace quillbeam::win32 {
@@ -26,7 +22,6 @@ constexpr wchar_t kClassName[] = L"Quillbeam";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExtendedStyle = 0;
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
-constexpr int kSmallestFontPixels = 8;
 
 struct ControlClass {
     const wchar_t* name;
@@ -56,10 +51,6 @@ ControlClass ClassOf(const layout::Control& control) {
     return {L"STATIC", kChild, 0};
 }
 
-std::size_t IndexOf(const layout::Control& control) {
-    return static_cast<std::size_t>(&control - layout::kControls.data());
-}
-
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     if (GetClassInfoExW(instance, kClassName, &windowClass)) return;
@@ -73,35 +64,26 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     if (RegisterClassExW(&windowClass) == 0) throw std::runtime_error("RegisterClassExW failed");
 }
 
-// The widest label text in `font` against its box: how far the font must shrink to fit them all.
-double FittingScale(HWND window, HFONT font, int dpi) {
+// The widths of `texts` in `font`, as drawn in `window`.
+std::vector<double> TextWidths(HWND window, HFONT font,
+                               const std::vector<std::u16string_view>& texts) {
     const WindowDc dc = GetWindowDc(window);
     const HGDIOBJ previous = SelectObject(dc.get(), font);
-    double scale = 1;
-    for (const layout::Control& control : layout::kControls) {
-        if (control.kind != layout::Kind::Label) continue;
-        const std::wstring text = ToWide(control.firstText);
-        SIZE needed{};
-        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed);
-        if (needed.cx > 0) {
-            scale = std::min(scale, static_cast<double>(layout::Scale(control.rect.width, dpi)) /
-                                        static_cast<double>(needed.cx));
-        }
+    std::vector<double> widths;
+    for (const std::u16string_view text : texts) {
+        const std::wstring wide = ToWide(text);
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        widths.push_back(size.cx);
     }
     SelectObject(dc.get(), previous);
-    return scale;
+    return widths;
 }
 
 }  // namespace
 
-void OpenWithShell(std::string_view address) {
-    const std::wstring wide = ToWide(address);
-    // Shown normally: whoever clicks a link wants to see the page. The result is not ours to act
-    // on: nothing comes back to the window.
-    ShellExecuteW(nullptr, L"open", wide.c_str(), L"", L"", SW_SHOWNORMAL);
-}
-
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
+MainWindow::MainWindow(HINSTANCE instance, SystemCalls calls)
+    : instance_(instance), calls_(std::move(calls)) {
     RegisterWindowClass(instance, Procedure);
     const std::wstring caption = ToWide(layout::kWindowCaption);
     const SIZE size = WindowSizeFor({layout::kClientSize.width, layout::kClientSize.height}, kStyle,
@@ -121,15 +103,18 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
                                       kStyle, kExtendedStyle, dpi);
     SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetFocus(control(layout::FocusOrder().front()->name));
+    SetFocus(control(*layout::FocusOrder().front()));
 }
 
 MainWindow::~MainWindow() {
     if (window_ != nullptr) DestroyWindow(window_);
 }
 
-HWND MainWindow::control(std::string_view name) const {
-    return controls_[IndexOf(layout::Find(name))];
+// The table's control that `handle` stands for, or none.
+const layout::Control* MainWindow::ControlOf(HWND handle) const {
+    const auto found = std::ranges::find(controls_, handle);
+    if (handle == nullptr || found == controls_.end()) return nullptr;
+    return &layout::kControls[static_cast<std::size_t>(found - controls_.begin())];
 }
 
 // Inputs are made first, in focus order: the keyboard interface moves through controls in the
@@ -142,7 +127,7 @@ void MainWindow::CreateControls() {
     for (const layout::Control* control : order) {
         const ControlClass controlClass = ClassOf(*control);
         const std::wstring text = ToWide(control->firstText);
-        const std::size_t index = IndexOf(*control);
+        const std::size_t index = layout::IndexOf(*control);
         HWND handle = CreateWindowExW(
             controlClass.extendedStyle, controlClass.name, text.c_str(), controlClass.style,
             control->rect.left, control->rect.top, control->rect.width, control->rect.height,
@@ -160,7 +145,7 @@ void MainWindow::ApplyDpi(int dpi) {
     ScaleArtwork();
     for (const layout::Control& control : layout::kControls) {
         const layout::Rect rect = layout::Scale(control.rect, dpi);
-        HWND handle = controls_[IndexOf(control)];
+        HWND handle = this->control(control);
         SetWindowPos(handle, nullptr, rect.left, rect.top, rect.width, rect.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -168,25 +153,19 @@ void MainWindow::ApplyDpi(int dpi) {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-// The layout is fixed in pixels, while the system's font varies. Narrows the message font until
-// every label's text fits its box, so that none is cut off. Text width grows in proportion to
-// the font's height, so one measurement gives the size; rounding is corrected afterwards.
+// The system's message font, narrowed until every caption fits its box.
 void MainWindow::FitFont() {
     LOGFONTW logical = MessageFont(dpi_);
     const LONG sign = logical.lfHeight < 0 ? -1 : 1;
-    const auto smallest = static_cast<LONG>(layout::Scale(kSmallestFontPixels, dpi_));
+    const int height = window::FittingFontSize(
+        std::abs(logical.lfHeight), dpi_,
+        [this, logical, sign](int size, const std::vector<std::u16string_view>& texts) mutable {
+            logical.lfHeight = sign * size;
+            const Font font(CreateFontIndirectW(&logical));
+            return TextWidths(window_, font.get(), texts);
+        });
+    logical.lfHeight = sign * height;
     Font font(CreateFontIndirectW(&logical));
-    const double scale = FittingScale(window_, font.get(), dpi_);
-    LONG height = std::abs(logical.lfHeight);
-    if (scale < 1) {
-        height = std::max(smallest, static_cast<LONG>(std::floor(height * scale)));
-        logical.lfHeight = sign * height;
-        font = Font(CreateFontIndirectW(&logical));
-    }
-    while (height > smallest && FittingScale(window_, font.get(), dpi_) < 1) {
-        logical.lfHeight = sign * --height;
-        font = Font(CreateFontIndirectW(&logical));
-    }
     // The controls are handed the new font before the old one is deleted (ApplyDpi).
     std::swap(font_, font);
     for (HWND handle : controls_) {
@@ -197,8 +176,8 @@ void MainWindow::FitFont() {
 // The artwork is drawn at its own size at 96 dots per inch, and scaled with the window beyond.
 void MainWindow::ScaleArtwork() {
     if (!artwork_) return;
-    HWND picture = control("Image1");
-    const layout::Rect rect = layout::Scale(layout::Find("Image1").rect, dpi_);
+    const layout::Control& picture = layout::Find(layout::Role::ResourcesLink);
+    const layout::Rect rect = layout::Scale(picture.rect, dpi_);
     BITMAP source{};
     GetObjectW(artwork_.get(), sizeof(source), &source);
     const WindowDc screen = GetWindowDc(nullptr);
@@ -212,40 +191,31 @@ void MainWindow::ScaleArtwork() {
                source.bmHeight, SRCCOPY);
     SelectObject(from.get(), previousFrom);
     SelectObject(to.get(), previousTo);
-    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled.get()));
+    SendMessageW(control(picture), STM_SETIMAGE, IMAGE_BITMAP,
+                 reinterpret_cast<LPARAM>(scaled.get()));
     shownArtwork_ = std::move(scaled);
 }
 
-std::u16string MainWindow::TextOf(std::string_view name) const {
-    HWND handle = control(name);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
-    return FromWide(text);
-}
-
 BannerRequest MainWindow::request() const {
-    return {TextOf("Text1"),
-            {TextOf("Text2"), TextOf("Text3"), TextOf("Text4"), TextOf("Text5")},
-            TextOf("Text6")};
+    return window::RequestFromBoxes([this](layout::Role role) {
+        HWND box = control(role);
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+        return FromWide(text);
+    });
 }
 
-void MainWindow::Run(layout::Command command) {
-    switch (command) {
-        case layout::Command::Browse:
-            Browse();
-            break;
-        case layout::Command::Generate:
-            Generate();
-            break;
-        case layout::Command::ResourcesPage:
-        case layout::Command::UpdatePage:
-            for (const layout::Control& control : layout::kControls) {
-                if (control.command == command) openLink_(layout::LinkAddress(control));
-            }
-            break;
-        case layout::Command::None:
-            break;
+void MainWindow::Run(const layout::Control& control) {
+    if (control.role == layout::Role::Browse) {
+        Browse();
+    } else if (control.role == layout::Role::Generate) {
+        Generate();
+    } else if (control.isLink()) {
+        // Shown normally: whoever clicks a link wants to see the page. The result is not ours to
+        // act on: nothing comes back to the window.
+        const std::wstring address = ToWide(layout::LinkAddress(control.role));
+        calls_.shellExecute(nullptr, L"open", address.c_str(), L"", L"", SW_SHOWNORMAL);
     }
 }
 
@@ -253,19 +223,21 @@ void MainWindow::Browse() {
     // A cancelled dialog gives the empty text, which clears the box as well.
     const std::wstring chosen =
         ToWide(modAPI::ChooseFolder(window_, layout::kBrowseTitle, u"", {.newStyle = true}));
-    SetWindowTextW(control("Text1"), chosen.c_str());
+    SetWindowTextW(control(layout::Role::Folder), chosen.c_str());
 }
 
 // A failure is reported and the window stays as it was, so that the user can correct the folder
 // and try again without retyping the messages.
 void MainWindow::Generate() {
-    try {
-        WindowPackagePlatform platform(window_);
-        const std::u16string folder = applicationFolder_ ? *applicationFolder_ : ExecutableFolder();
-        GeneratePackage(request(), folder, platform);
-    } catch (const FileFailure& failure) {
-        ShowFailureReport(window_, failure);
+    WindowPackagePlatform platform(window_, calls_.messageBox);
+    if (const auto failure = window::RunGenerate(request(), applicationFolder_, platform)) {
+        ShowFailureReport(calls_.messageBox, window_, *failure);
     }
+}
+
+void MainWindow::ReportFailure(const std::exception& failure) {
+    ShowFailureReport(calls_.messageBox, window_,
+                      window::FailureReportText(FileFailure(0, failure.what())));
 }
 
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
@@ -286,9 +258,9 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     try {
         return self->Handle(message, wParam, lParam);
     } catch (const std::exception& failure) {
-        ShowFailureReport(window, FileFailure(0, failure.what()));
+        self->ReportFailure(failure);
     } catch (...) {
-        ShowFailureReport(window, FileFailure(0, "unexpected failure"));
+        self->ReportFailure(std::runtime_error("unexpected failure"));
     }
     return 0;
 }
@@ -296,25 +268,23 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
-            // Buttons report BN_CLICKED and clickable labels STN_CLICKED, both 0.
-            const int id = LOWORD(wParam);
-            const int index = id - kFirstControlId;
-            if (HIWORD(wParam) == 0 && lParam != 0 && index >= 0 &&
-                index < static_cast<int>(layout::kControls.size())) {
-                Run(layout::kControls[static_cast<std::size_t>(index)].command);
-            }
+            // Buttons report BN_CLICKED and clickable labels STN_CLICKED, both 0. Other
+            // notifications (a label's STN_DBLCLK after its second click) run nothing.
+            const layout::Control* control = ControlOf(reinterpret_cast<HWND>(lParam));
+            if (HIWORD(wParam) == BN_CLICKED && control != nullptr) Run(*control);
             return 0;
         }
         case WM_CTLCOLORSTATIC: {
             const LRESULT brush = DefWindowProcW(window_, message, wParam, lParam);
-            if (reinterpret_cast<HWND>(lParam) == control("Label7")) {
+            const layout::Control* control = ControlOf(reinterpret_cast<HWND>(lParam));
+            if (control != nullptr && control->blueText) {
                 SetTextColor(reinterpret_cast<HDC>(wParam), kLinkColor);
             }
             return brush;
         }
         case WM_SETCURSOR: {
-            const auto over = reinterpret_cast<HWND>(wParam);
-            if (over == control("Image1") || over == control("Label7")) {
+            const layout::Control* over = ControlOf(reinterpret_cast<HWND>(wParam));
+            if (over != nullptr && over->isLink()) {
                 SetCursor(LoadCursorW(nullptr, IDC_HAND));
                 return TRUE;
             }
@@ -328,7 +298,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SETFOCUS:
-            SetFocus(lastFocus_ != nullptr ? lastFocus_ : control("Text1"));
+            SetFocus(lastFocus_ != nullptr ? lastFocus_ : control(*layout::FocusOrder().front()));
             return 0;
         case WM_DPICHANGED: {
             ApplyDpi(HIWORD(wParam));

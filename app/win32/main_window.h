@@ -1,45 +1,56 @@
 #pragma once
 
+// windows.h first: the other system headers build on it.
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "banner_request.h"
 #include "gdi_object.h"
+#include "message_boxes.h"
 #include "window_layout.h"
 
 namespace quillbeam::win32 {
 
-// Opens a web address; the window asks and forgets.
-using LinkOpener = std::function<void(std::string_view address)>;
+// Asks the shell to open a file or address as ShellExecuteW does.
+using ShellExecuteFunction =
+    std::function<HINSTANCE(HWND owner, const wchar_t* verb, const wchar_t* file,
+                            const wchar_t* parameters, const wchar_t* folder, int show)>;
 
-// Opens the address with the shell's "open" verb, shown normally.
-void OpenWithShell(std::string_view address);
+// The calls through which the window speaks to the user and opens its links. A test puts its own
+// in their place to see what they are handed.
+struct SystemCalls {
+    MessageBoxFunction messageBox = MessageBoxW;
+    ShellExecuteFunction shellExecute = ShellExecuteW;
+};
 
 // The program's one window, built from the shared layout table: the output folder, four messages
 // and the address of a banner, Browse and Generate!, and the two links. It is created hidden.
 // The object must stay where it is while the window lives, so it can be neither copied nor moved.
 class MainWindow {
   public:
-    explicit MainWindow(HINSTANCE instance);
+    explicit MainWindow(HINSTANCE instance, SystemCalls calls = {});
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow();
 
     HWND handle() const noexcept { return window_; }
-    HWND control(std::string_view name) const;
+    HWND control(const layout::Control& control) const {
+        return controls_[layout::IndexOf(control)];
+    }
+    HWND control(layout::Role role) const { return control(layout::Find(role)); }
     int dpi() const noexcept { return dpi_; }
 
     // Called once the window is gone: the program ends there.
     void setOnDestroyed(std::function<void()> onDestroyed) {
         onDestroyed_ = std::move(onDestroyed);
     }
-    // Where the links go; the shell unless replaced.
-    void setLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
     // The folder holding Template; the running executable's folder unless replaced.
     void setApplicationFolder(std::u16string folder) { applicationFolder_ = std::move(folder); }
 
@@ -51,16 +62,18 @@ class MainWindow {
                                       LPARAM lParam) noexcept;
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
+    const layout::Control* ControlOf(HWND handle) const;
     void CreateControls();
     void ApplyDpi(int dpi);
     void FitFont();
     void ScaleArtwork();
-    void Run(layout::Command command);
+    void Run(const layout::Control& control);
     void Browse();
     void Generate();
-    std::u16string TextOf(std::string_view name) const;
+    void ReportFailure(const std::exception& failure);
 
     HINSTANCE instance_;
+    SystemCalls calls_;
     HWND window_ = nullptr;
     std::array<HWND, layout::kControls.size()> controls_{};
     HWND lastFocus_ = nullptr;
@@ -69,7 +82,6 @@ class MainWindow {
     Bitmap artwork_;       // at 96 dots per inch, as built into the program
     Bitmap shownArtwork_;  // scaled to the window's DPI
     std::function<void()> onDestroyed_;
-    LinkOpener openLink_ = OpenWithShell;
     std::optional<std::u16string> applicationFolder_;
 };
 

@@ -2,32 +2,40 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string_view>
 
-#include "file_failure.h"
 #include "win32_platform.h"
 
 namespace quillbeam::win32 {
 
-// A modal message box with one OK button, owned by `owner`. CR LF breaks its lines.
-void ShowMessage(HWND owner, std::u16string_view caption, std::u16string_view text, UINT icon);
+// Shows a message box as MessageBoxW does. The window takes one, so that a test can read what
+// each box says.
+using MessageBoxFunction =
+    std::function<int(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)>;
 
-// Tells the user that a command failed: the failure's number and description under an error
-// icon, captioned with the application title, modal to `owner`.
-void ShowFailureReport(HWND owner, const FileFailure& failure);
+// A modal message box with one OK button, owned by `owner`. CR LF breaks its lines.
+void ShowMessage(const MessageBoxFunction& show, HWND owner, std::u16string_view caption,
+                 std::u16string_view text, UINT icon);
+
+// Tells the user that a command failed: the report's text under an error icon, captioned with the
+// application title, modal to `owner`.
+void ShowFailureReport(const MessageBoxFunction& show, HWND owner, std::u16string_view text);
 
 // The package core's platform for the window: files through Win32, messages as message boxes
 // modal to the window, with no icon.
 class WindowPackagePlatform : public Win32FilePlatform {
   public:
-    explicit WindowPackagePlatform(HWND owner) : owner_(owner) {}
+    WindowPackagePlatform(HWND owner, const MessageBoxFunction& show)
+        : owner_(owner), show_(show) {}
 
     void ShowMessage(std::u16string_view caption, std::u16string_view text) override {
-        win32::ShowMessage(owner_, caption, text, 0);
+        win32::ShowMessage(show_, owner_, caption, text, 0);
     }
 
   private:
     HWND owner_;
+    const MessageBoxFunction& show_;
 };
 
 }  // namespace quillbeam::win32

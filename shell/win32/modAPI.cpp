@@ -43,32 +43,32 @@ std::u16string PathOf(const ITEMIDLIST* item) {
 
 std::u16string ChooseFolder(HWND owner, std::u16string_view title, std::u16string_view startFolder,
                             const ChooserSwitches& switches) {
-    std::u16string result;
-    const std::string ansiTitle = ToAnsi(title);
-    BROWSEINFOA info{};
-    info.hwndOwner = owner;
-    info.lpszTitle = ansiTitle.c_str();
-    info.ulFlags = BrowseFlags(switches);
+    DialogDescription dialog(owner, title, startFolder, switches);
+    const ItemList chosen(SHBrowseForFolderA(&dialog.info()));
+    return chosen ? PathOf(chosen.get()) : std::u16string();
+}
+
+DialogDescription::DialogDescription(HWND owner, std::u16string_view title,
+                                     std::u16string_view startFolder,
+                                     const ChooserSwitches& switches)
+    : title_(ToAnsi(title)) {
+    info_.hwndOwner = owner;
+    info_.lpszTitle = title_.c_str();
+    info_.ulFlags = BrowseFlags(switches);
 
     // Held until the dialog has closed, then released: the dialog only borrows its root.
-    ItemList root;
-    if (switches.rootAtStart) root = PathToItemList(startFolder);
+    if (switches.rootAtStart) root_ = PathToItemList(startFolder);
 
-    LocalBlock startBlock;
     if (PathExists(startFolder)) {
         const std::string start = ToAnsi(startFolder);
-        startBlock.reset(LocalAlloc(kZeroFilledFixed, start.size() + 1));
-        if (startBlock) {
-            RtlMoveMemory(startBlock.get(), start.c_str(), start.size() + 1);
-            info.pidlRoot = root.get();
-            info.lpfn = ChooserCallback;
-            info.lParam = reinterpret_cast<LPARAM>(startBlock.get());
+        startBlock_.reset(LocalAlloc(kZeroFilledFixed, start.size() + 1));
+        if (startBlock_) {
+            RtlMoveMemory(startBlock_.get(), start.c_str(), start.size() + 1);
+            info_.pidlRoot = root_.get();
+            info_.lpfn = ChooserCallback;
+            info_.lParam = reinterpret_cast<LPARAM>(startBlock_.get());
         }
     }
-
-    const ItemList chosen(SHBrowseForFolderA(&info));
-    if (chosen) result = PathOf(chosen.get());
-    return result;
 }
 
 int CALLBACK ChooserCallback(HWND dialog, UINT message, LPARAM /*value*/, LPARAM data) noexcept {

@@ -19,6 +19,27 @@ namespace quillbeam::modAPI {
 std::u16string ChooseFolder(HWND owner, std::u16string_view title, std::u16string_view startFolder,
                             const ChooserSwitches& switches);
 
+// What ChooseFolder hands the dialog: the shell's description (BROWSEINFOA) for its arguments,
+// with the ANSI title, the root item list and the start folder's block that it points at, held
+// until the description goes. Only an existing start folder reaches the dialog: then the
+// description carries ChooserCallback with the folder's ANSI text, and with `rootAtStart` the
+// folder's item list as its root; otherwise it has no callback, no data and no root.
+class DialogDescription {
+  public:
+    DialogDescription(HWND owner, std::u16string_view title, std::u16string_view startFolder,
+                      const ChooserSwitches& switches);
+    DialogDescription(const DialogDescription&) = delete;
+    DialogDescription& operator=(const DialogDescription&) = delete;
+
+    BROWSEINFOA& info() noexcept { return info_; }
+
+  private:
+    std::string title_;
+    ItemList root_;
+    LocalBlock startBlock_;
+    BROWSEINFOA info_{};
+};
+
 // Called by the dialog: selects the start folder (`data`, its ANSI text) once the dialog is up.
 // Ignores every other message and always returns 0.
 int CALLBACK ChooserCallback(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept;

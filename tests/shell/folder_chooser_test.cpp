@@ -36,33 +36,6 @@ class FolderChooserTest : public QObject {
         owner_.show();
     }
 
-    void flagsFollowTheSwitches_data() {
-        QTest::addColumn<bool>("rootAtStart");
-        QTest::addColumn<bool>("newStyle");
-        QTest::addColumn<bool>("statusAndValidate");
-        QTest::addColumn<bool>("editBox");
-        QTest::addColumn<bool>("includeFiles");
-        QTest::addColumn<uint>("flags");
-        QTest::newRow("none") << false << false << false << false << false << 3u;
-        QTest::newRow("the Browse command") << false << true << false << false << false << 67u;
-        QTest::newRow("root sets no flag") << true << false << false << false << false << 3u;
-        QTest::newRow("status and validate") << false << false << true << false << false << 39u;
-        QTest::newRow("edit box") << false << false << false << true << false << 19u;
-        QTest::newRow("files") << false << false << false << false << true << 16387u;
-        QTest::newRow("all four styles") << false << true << true << true << true << 16503u;
-        QTest::newRow("all five") << true << true << true << true << true << 0x4077u;
-    }
-    void flagsFollowTheSwitches() {
-        QFETCH(bool, rootAtStart);
-        QFETCH(bool, newStyle);
-        QFETCH(bool, statusAndValidate);
-        QFETCH(bool, editBox);
-        QFETCH(bool, includeFiles);
-        QFETCH(uint, flags);
-        QCOMPARE(BrowseFlags({rootAtStart, newStyle, statusAndValidate, editBox, includeFiles}),
-                 flags);
-    }
-
     void pathExistsForFilesAndFoldersOnly() {
         TempFolder temp;
         WriteFileBytes(temp / "file", "x");

@@ -5,15 +5,19 @@
 
 #include <cstdlib>
 #include <optional>
+#include <regex>
 #include <string>
+#include <tuple>
 
 #include "control_ids.h"
 #include "main_window.h"
 #include "message_loop.h"
 #include "resource_ids.h"
+#include "temp_folder.h"
 #include "window_layout.h"
 
 namespace layout = quillbeam::layout;
+using layout::Role;
 using quillbeam::win32::MainWindow;
 
 namespace {
@@ -61,16 +65,36 @@ layout::Rect PlaceInParent(HWND control) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// What the window handed MessageBoxW or ShellExecuteW.
+struct MessageBoxCall {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT type;
+};
+// owner, verb, file, parameters, folder, show command
+using ShellCall = std::tuple<HWND, std::wstring, std::wstring, std::wstring, std::wstring, int>;
+
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window_.emplace(GetModuleHandleW(nullptr));
-        window_->setLinkOpener([this](std::string_view address) { opened_.emplace_back(address); });
+        window_.emplace(
+            GetModuleHandleW(nullptr),
+            quillbeam::win32::SystemCalls{
+                [this](HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+                    boxes_.push_back({owner, text, caption, type});
+                    return IDOK;
+                },
+                [this](HWND owner, const wchar_t* verb, const wchar_t* file,
+                       const wchar_t* parameters, const wchar_t* folder, int show) {
+                    shellCalls_.emplace_back(owner, verb, file, parameters, folder, show);
+                    return reinterpret_cast<HINSTANCE>(33);  // success: above 32
+                }});
         ShowWindow(window_->handle(), SW_SHOWNORMAL);
         Pump();
     }
 
-    HWND Control(std::string_view name) const { return window_->control(name); }
+    HWND Control(Role role) const { return window_->control(role); }
 
     // Delivers everything queued, as the program's loop would, until the queue is empty.
     void Pump() {
@@ -92,8 +116,18 @@ class WindowTest : public ::testing::Test {
         Pump();
     }
 
+    // The mouse messages a click on `control` brings it, or those of a double click.
+    static void Click(HWND control, bool twice = false) {
+        SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        if (!twice) return;
+        SendMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+        SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    }
+
     std::optional<MainWindow> window_;
-    std::vector<std::string> opened_;
+    std::vector<MessageBoxCall> boxes_;
+    std::vector<ShellCall> shellCalls_;
 };
 
 TEST_F(WindowTest, ControlsMatchTheTableAtTheScreensDpi) {
@@ -108,7 +142,7 @@ TEST_F(WindowTest, ControlsMatchTheTableAtTheScreensDpi) {
     for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
         const layout::Control& control = layout::kControls[i];
         SCOPED_TRACE(std::string(control.name));
-        HWND handle = Control(control.name);
+        HWND handle = window_->control(control);
         ASSERT_NE(handle, nullptr);
         EXPECT_EQ(GetDlgCtrlID(handle), quillbeam::win32::ControlId(i));
         EXPECT_EQ(_wcsicmp(ClassOf(handle).c_str(), ExpectedClass(control.kind)), 0);
@@ -129,15 +163,14 @@ TEST_F(WindowTest, ControlsMatchTheTableAtTheScreensDpi) {
 TEST_F(WindowTest, EveryLabelShowsItsWholeText) {
     for (const layout::Control& control : layout::kControls) {
         if (control.kind != layout::Kind::Label) continue;
-        HWND label = Control(control.name);
-        HDC dc = GetDC(label);
+        HWND label = window_->control(control);
+        const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label);
         const HGDIOBJ previous =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+            SelectObject(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
         const std::wstring text = TextOf(label);
         SIZE needed{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &needed);
-        SelectObject(dc, previous);
-        ReleaseDC(label, dc);
+        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed);
+        SelectObject(dc.get(), previous);
         RECT box{};
         GetClientRect(label, &box);
         EXPECT_LE(needed.cx, box.right) << control.name;
@@ -147,17 +180,17 @@ TEST_F(WindowTest, EveryLabelShowsItsWholeText) {
 
 TEST_F(WindowTest, FocusStartsInTheFolderBoxAndTabFollowsTheTable) {
     const auto order = layout::FocusOrder();
-    ASSERT_EQ(GetFocus(), Control(order.front()->name));
+    ASSERT_EQ(GetFocus(), window_->control(*order.front()));
     for (std::size_t step = 1; step <= order.size(); ++step) {
         Press(VK_TAB);
-        EXPECT_EQ(GetFocus(), Control(order[step % order.size()]->name)) << step;
+        EXPECT_EQ(GetFocus(), window_->control(*order[step % order.size()])) << step;
     }
 }
 
 // Several lines in a box one line high: Enter breaks the line with CR LF, which reaches the
 // banner request unchanged; Tab leaves the box, Escape does nothing.
 TEST_F(WindowTest, MessageBoxesTakeLinesButNotTabs) {
-    HWND text3 = Control("Text3");
+    HWND text3 = Control(Role::Message2);
     SetFocus(text3);
     SetWindowTextW(text3, L"");
     Type(L"first");
@@ -167,50 +200,89 @@ TEST_F(WindowTest, MessageBoxesTakeLinesButNotTabs) {
     EXPECT_EQ(window_->request().messages[1], u"first\r\nsecond");
 
     Press(VK_TAB);
-    EXPECT_EQ(GetFocus(), Control("Text4"));
+    EXPECT_EQ(GetFocus(), Control(Role::Message3));
     EXPECT_EQ(TextOf(text3), L"first\r\nsecond");
 
     Press(VK_ESCAPE);
     EXPECT_TRUE(IsWindowVisible(window_->handle()));
-    EXPECT_EQ(TextOf(Control("Text4")), L"Text4");
+    EXPECT_EQ(TextOf(Control(Role::Message3)), L"Text4");
 }
 
 TEST_F(WindowTest, OneLineBoxesIgnoreEnterAndEscape) {
-    for (const char* name : {"Text1", "Text6"}) {
-        HWND box = Control(name);
+    for (const Role role : {Role::Folder, Role::Address}) {
+        HWND box = Control(role);
         SetFocus(box);
         SetWindowTextW(box, L"typed");
         Press(VK_RETURN);
         Press(VK_ESCAPE);
-        EXPECT_EQ(TextOf(box), L"typed") << name;
-        EXPECT_EQ(GetFocus(), box) << name;
+        EXPECT_EQ(TextOf(box), L"typed");
+        EXPECT_EQ(GetFocus(), box);
     }
     EXPECT_TRUE(IsWindowVisible(window_->handle()));
-    EXPECT_TRUE(opened_.empty());
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_TRUE(shellCalls_.empty());
 }
 
+// A click opens the page, shown normally, through the shell; the second click of a double click
+// opens nothing more.
 TEST_F(WindowTest, LinksLookAndActLikeLinks) {
-    HWND label7 = Control("Label7");
-    HDC dc = GetDC(label7);
-    SendMessageW(window_->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+    HWND label7 = Control(Role::UpdateLink);
+    const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label7);
+    SendMessageW(window_->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                  reinterpret_cast<LPARAM>(label7));
-    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
-    ReleaseDC(label7, dc);
+    EXPECT_EQ(GetTextColor(dc.get()), RGB(0, 0, 255));
 
     const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
-    for (const char* name : {"Image1", "Label7"}) {
+    for (const Role link : {Role::ResourcesLink, Role::UpdateLink}) {
         SetCursor(nullptr);
         EXPECT_TRUE(SendMessageW(window_->handle(), WM_SETCURSOR,
-                                 reinterpret_cast<WPARAM>(Control(name)),
-                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
-            << name;
-        EXPECT_EQ(GetCursor(), hand) << name;
-        SendMessageW(window_->handle(), WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(Control(name)), STN_CLICKED),
-                     reinterpret_cast<LPARAM>(Control(name)));
+                                 reinterpret_cast<WPARAM>(Control(link)),
+                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(GetCursor(), hand);
+        shellCalls_.clear();
+        Click(Control(link), true);
+        const std::string_view address = layout::LinkAddress(link);
+        EXPECT_EQ(
+            shellCalls_,
+            (std::vector<ShellCall>{{nullptr, L"open", std::wstring(address.begin(), address.end()),
+                                     L"", L"", SW_SHOWNORMAL}}));
     }
-    EXPECT_EQ(opened_, (std::vector<std::string>{std::string(layout::kResourcesPageUrl),
-                                                 std::string(layout::kUpdatePageUrl)}));
+    EXPECT_TRUE(boxes_.empty());
+}
+
+// The report says what failed under an error icon, and the window keeps every text, so that the
+// folder can be corrected; the completion message has no icon.
+TEST_F(WindowTest, GenerateReportsAFailureAndThenCompletes) {
+    const TempFolder temp;
+    WriteFileBytes(temp / "not a folder", "x");
+    std::filesystem::create_directories(temp / "app" / "Template");
+    WriteFileBytes(temp / "app" / "Template" / "bannerloop2.swf", "FWS");
+    WriteFileBytes(temp / "app" / "Template" / "mypic.jpg", "JPG");
+    window_->setApplicationFolder((temp / "app").u16string());
+
+    SetWindowTextW(Control(Role::Folder), (temp / "not a folder").c_str());
+    SetWindowTextW(Control(Role::Address), L"http://example.com/");
+    const quillbeam::BannerRequest before = window_->request();
+    SendMessageW(Control(Role::Generate), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_TRUE(std::regex_search(boxes_[0].text,
+                                  std::wregex(L"^Error [0-9]+: .*not a folder.mytext1\\.txt")))
+        << std::string(boxes_[0].text.begin(), boxes_[0].text.end());
+    EXPECT_EQ(boxes_[0].caption, L"Quillbeam");
+    EXPECT_EQ(boxes_[0].type, UINT{MB_OK | MB_ICONERROR});
+    EXPECT_EQ(boxes_[0].owner, window_->handle());
+    EXPECT_TRUE(IsWindowVisible(window_->handle()));
+    EXPECT_EQ(window_->request().folder, before.folder);
+    EXPECT_EQ(window_->request().messages, before.messages);
+    EXPECT_EQ(window_->request().url, u"http://example.com/");
+
+    std::filesystem::create_directory(temp / "out");
+    SetWindowTextW(Control(Role::Folder), (temp / "out").c_str());
+    SendMessageW(Control(Role::Generate), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[1].text.substr(0, 7), L"Done!\r\n");
+    EXPECT_EQ(boxes_[1].type, UINT{MB_OK});
+    EXPECT_EQ(ReadFileBytes(temp / "out" / "mypic.jpg"), "JPG");
 }
 
 // The icon group holds every size the artwork ships in.

@@ -98,22 +98,31 @@ class FolderChooserTest : public ::testing::Test {
     QuietFolder temp_;
 };
 
-TEST(BrowseFlags, FollowTheSwitches) {
-    EXPECT_EQ(BrowseFlags({}), 3u);
-    EXPECT_EQ(BrowseFlags({.newStyle = true}), 67u);  // the Browse command's
-    EXPECT_EQ(BrowseFlags({.rootAtStart = true}), 3u);
-    EXPECT_EQ(BrowseFlags({.statusAndValidate = true}), 3u + 4 + 32);
-    EXPECT_EQ(BrowseFlags({.editBox = true}), 3u + 16);
-    EXPECT_EQ(BrowseFlags({.includeFiles = true}), 3u + 16384);
-    EXPECT_EQ(BrowseFlags({true, true, true, true, true}), 16503u);
-}
-
-TEST_F(FolderChooserTest, PlatformRoutines) {
-    EXPECT_FALSE(PathExists(u""));
-    EXPECT_TRUE(PathExists(temp_.path().u16string()));
-    EXPECT_FALSE(PathExists((temp_ / L"missing").u16string()));
+// Only an existing start folder reaches the dialog: selected through the callback, and with root
+// at start as the root of its tree. A missing or empty one leaves the dialog as without one.
+TEST_F(FolderChooserTest, OnlyAnExistingStartFolderReachesTheDialog) {
+    const std::u16string existing = temp_.path().u16string();
+    const std::u16string missing = (temp_ / L"missing").u16string();
+    const struct {
+        std::u16string start;
+        bool rootAtStart;
+        bool reaches;
+    } rows[] = {{existing, false, true},
+                {existing, true, true},
+                {missing, true, false},
+                {u"", false, false}};
+    for (const auto& row : rows) {
+        DialogDescription dialog(nullptr, u"Select a directory", row.start,
+                                 {.rootAtStart = row.rootAtStart, .newStyle = true});
+        const BROWSEINFOA& info = dialog.info();
+        EXPECT_STREQ(info.lpszTitle, "Select a directory");
+        EXPECT_EQ(info.ulFlags, 67u);
+        EXPECT_EQ(info.lpfn, row.reaches ? ChooserCallback : nullptr);
+        EXPECT_STREQ(reinterpret_cast<const char*>(info.lParam),
+                     row.reaches ? temp_.path().string().c_str() : nullptr);
+        EXPECT_EQ(info.pidlRoot != nullptr, row.reaches && row.rootAtStart);
+    }
     EXPECT_TRUE(IsNtPlatform());
-    EXPECT_NE(PathToItemList(temp_.path().u16string()), nullptr);
 }
 
 TEST_F(FolderChooserTest, OpensAtAnExistingStartFolderAndReturnsIt) {

@@ -1,0 +1,118 @@
+// What both windows leave to their shared logic: the request from the boxes, Generate and its
+// failure report, the link addresses and the font that fits the captions.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "application_folder.h"
+#include "fitting_font.h"
+#include "generate_command.h"
+#include "native_file_platform.h"
+#include "temp_folder.h"
+#include "window_layout.h"
+
+namespace {
+
+namespace layout = quillbeam::layout;
+using layout::Role;
+using quillbeam::FileFailure;
+using namespace quillbeam::window;
+
+// The real file layer, with the completion message kept instead of shown.
+class QuietPlatform : public quillbeam::NativeFilePlatform {
+  public:
+    void ShowMessage(std::u16string_view /*caption*/, std::u16string_view text) override {
+        messages.emplace_back(text);
+    }
+    std::vector<std::u16string> messages;
+};
+
+// A disk that fills up once the text files are written.
+class FullDiskPlatform : public QuietPlatform {
+  public:
+    void CopyAsset(std::u16string_view /*from*/, std::u16string_view /*to*/) override {
+        throw FileFailure(28, "No space left on device");
+    }
+};
+
+TEST(WindowLogic, RequestTakesEachBoxByItsRole) {
+    const quillbeam::BannerRequest request = RequestFromBoxes([](Role role) {
+        const std::string_view name = layout::Find(role).name;
+        return std::u16string(name.begin(), name.end());
+    });
+    EXPECT_EQ(request.folder, u"Text1");
+    EXPECT_EQ(request.messages,
+              (std::array<std::u16string, 4>{u"Text2", u"Text3", u"Text4", u"Text5"}));
+    EXPECT_EQ(request.url, u"Text6");
+}
+
+TEST(WindowLogic, GenerateTakesTheTemplateBesideTheProgramUnlessGivenAFolder) {
+    const TempFolder temp;
+    std::filesystem::create_directories(temp / "app" / "Template");
+    WriteFileBytes(temp / "app" / "Template" / "bannerloop2.swf", "own movie");
+    WriteFileBytes(temp / "app" / "Template" / "mypic.jpg", "own picture");
+    std::filesystem::create_directory(temp / "out");
+    const quillbeam::BannerRequest request{
+        (temp / "out").u16string(), {u"1", u"2", u"3", u"4"}, u"http://example.com/"};
+
+    QuietPlatform platform;
+    EXPECT_EQ(RunGenerate(request, (temp / "app").u16string(), platform), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(temp / "out" / "mypic.jpg"), "own picture");
+    EXPECT_EQ(RunGenerate(request, std::nullopt, platform), std::nullopt);
+    const std::filesystem::path beside(quillbeam::ExecutableFolder());
+    EXPECT_TRUE(ReadFileBytes(temp / "out" / "mypic.jpg") ==
+                ReadFileBytes(beside / "Template" / "mypic.jpg"));
+    EXPECT_EQ(platform.messages.size(), 2u);
+
+    FullDiskPlatform full;
+    EXPECT_EQ(RunGenerate(request, (temp / "app").u16string(), full),
+              std::u16string(u"Error 28: No space left on device"));
+    EXPECT_TRUE(full.messages.empty());
+}
+
+TEST(WindowLogic, FailureReportGivesTheNumberAndTheDescription) {
+    EXPECT_EQ(FailureReportText(FileFailure(5, "Access is denied.")),
+              u"Error 5: Access is denied.");
+    EXPECT_EQ(FailureReportText(FileFailure(-2, "Caf\xC3\xA9 \xE2\x82\xAC")),
+              u"Error -2: Caf\u00e9 \u20ac");
+}
+
+TEST(WindowLogic, LinksOpenThePublisherPages) {
+    EXPECT_EQ(layout::LinkAddress(Role::ResourcesLink), "http://www.quillbeam.net/ZRV/NEW/");
+    EXPECT_EQ(layout::LinkAddress(Role::UpdateLink), "http://www.quillbeam.net/ZRV/update.htm");
+    EXPECT_EQ(layout::LinkAddress(Role::Generate), "");
+}
+
+// The widest caption for its box is "Enter URL where banner will link to:", 36 characters in
+// 201 pixels at 96 DPI (302 at 144). Each row's font makes a character perSize * size +
+// perCharacter wide.
+TEST(WindowLogic, FontSizeFitsEveryCaption) {
+    const struct {
+        int size;
+        int dpi;
+        double perSize;
+        double perCharacter;
+        int fitting;
+    } rows[] = {
+        {9, 96, 0.6, 0, 9},     // fits as it is
+        {16, 96, 0.6, 0, 9},    // shrinks in proportion: 21.6 * 9 <= 201
+        {16, 96, 0.5, 0.6, 9},  // the estimate, 10, is too large: 36 * 5.6 > 201
+        {24, 144, 0.6, 0, 13},  // the boxes grow with the screen
+        {20, 144, 3, 0, 12},    // never below 8 pixels at 144 DPI
+        {6, 96, 5, 0, 6},       // a font below that is never enlarged
+    };
+    for (const auto& row : rows) {
+        const int fitting = FittingFontSize(
+            row.size, row.dpi, [&row](int size, const std::vector<std::u16string_view>& texts) {
+                std::vector<double> widths;
+                for (const std::u16string_view text : texts) {
+                    widths.push_back(static_cast<double>(text.size()) *
+                                     (row.perSize * size + row.perCharacter));
+                }
+                return widths;
+            });
+        EXPECT_EQ(fitting, row.fitting) << row.size << " at " << row.dpi;
+    }
+}
+
+}  // namespace
