@@ -140,9 +140,19 @@ printf 'http://www.quillbeam.net/ZRV/NEW/\nhttp://www.quillbeam.net/ZRV/update.h
   cmp -s - "$work/opened" || fail "the links opened: $(cat "$work/opened")"
 echo "ok: the links open the publisher's pages"
 
+# 6. What a screen reader in another process finds: each box right after its caption among the
+#    window's children, and the two links as links (role 30) whose default action is to jump.
+children=$(probe | sed -n 's/^children //p')
+[ "$children" = "Image1 Label1 Text1 Command1 Label2 Text2 Label3 Text3 Label4 Text4 Label5 Text5 \
+Command2 Label6 Text6 Label7" ] || fail "the window's children come in the order $children"
+links=$(probe | grep '^link ')
+[ "$links" = "link Image1 30 Jump Quillbeam extras: more banners, fonts and tips
+link Label7 30 Jump Check for Updates" ] || fail "screen readers find the links as: $links"
+echo "ok: screen readers find each box after its caption, and the links as links"
+
 close_main
 
-# 6. At 144 dots per inch the window is 567 by 825 (no window manager: the X window is the
+# 7. At 144 dots per inch the window is 567 by 825 (no window manager: the X window is the
 #    client area). The prefix's screen setting is put back whatever happens.
 at_session_end "set_wine_dpi 96"
 set_wine_dpi 144
