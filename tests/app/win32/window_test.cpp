@@ -93,14 +93,19 @@ std::vector<ShellCall> Opening(Role link) {
         {nullptr, L"open", std::wstring(address.begin(), address.end()), L"", L"", SW_SHOWNORMAL}};
 }
 
-// What a screen reader reads of an accessible object itself through `get`.
-std::wstring Read(IAccessible* object,
-                  HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+// An accessible object's name for itself.
+VARIANT Self() {
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
+    return self;
+}
+
+// What a screen reader reads of an accessible object itself through `get`.
+std::wstring Read(IAccessible* object,
+                  HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
     BSTR text = nullptr;
-    if ((object->*get)(self, &text) != S_OK) return L"<no answer>";
+    if ((object->*get)(Self(), &text) != S_OK) return L"<no answer>";
     std::wstring read(text, SysStringLen(text));
     SysFreeString(text);
     return read;
@@ -318,14 +323,11 @@ TEST_F(WindowTest, ScreenReadersMeetTheLinksAsLinks) {
                                        __uuidof(IAccessible), reinterpret_cast<void**>(&found)),
             S_OK);
         const quillbeam::win32::ComPtr<IAccessible> accessible(found);
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
         VARIANT role{};
         VARIANT state{};
-        EXPECT_EQ(accessible.get()->get_accRole(self, &role), S_OK);
+        EXPECT_EQ(accessible.get()->get_accRole(Self(), &role), S_OK);
         EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
-        EXPECT_EQ(accessible.get()->get_accState(self, &state), S_OK);
+        EXPECT_EQ(accessible.get()->get_accState(Self(), &state), S_OK);
         EXPECT_NE(state.lVal & STATE_SYSTEM_LINKED, 0);
         EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accName), Wide(layout::LinkName(link)));
         EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accDescription),
@@ -335,7 +337,7 @@ TEST_F(WindowTest, ScreenReadersMeetTheLinksAsLinks) {
         EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accDefaultAction), L"Jump");
 
         shellCalls_.clear();
-        EXPECT_EQ(accessible.get()->accDoDefaultAction(self), S_OK);
+        EXPECT_EQ(accessible.get()->accDoDefaultAction(Self()), S_OK);
         Pump();
         EXPECT_EQ(shellCalls_, Opening(link));
     }
@@ -362,12 +364,10 @@ TEST_F(WindowTest, EachBoxComesRightAfterItsCaptionAndIsDrawnWhole) {
     RedrawWindow(window_->handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(window_->handle());
-    const auto caption = [](const layout::Control& control) {
-        return control.captionOf == Role::Message4;
-    };
     RECT overlap{};
     const RECT label5 = ToRect(
-        layout::Scale(std::ranges::find_if(layout::kControls, caption)->rect, window_->dpi()));
+        layout::Scale(std::ranges::find(layout::kControls, "Label5", &layout::Control::name)->rect,
+                      window_->dpi()));
     const RECT text5 = ToRect(layout::Scale(layout::Find(Role::Message4).rect, window_->dpi()));
     ASSERT_TRUE(IntersectRect(&overlap, &label5, &text5));
     for (int y = overlap.top; y < overlap.bottom; ++y) {
