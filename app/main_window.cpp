@@ -5,6 +5,7 @@
 #include "artwork.h"
 #include "fitting_font.h"
 #include "generate_command.h"
+#include "link_color.h"
 #include "message_box.h"
 #include "modAPI.h"
 #include "qt_platform.h"
@@ -14,7 +15,6 @@ namespace {
 namespace layout = quillbeam::layout;
 using layout::Role;
 
-const QColor kLinkColor(0, 0, 255);
 // Qt lays the window out in device-independent pixels, 96 to the inch on every screen.
 constexpr int kLogicalDpi = 96;
 
@@ -24,6 +24,12 @@ QString ToQString(std::string_view text) {
 
 QRect ToQRect(const layout::Rect& rect) {
     return {rect.left, rect.top, rect.width, rect.height};
+}
+
+quillbeam::window::Rgb ToRgb(const QColor& color) {
+    const QColor rgb = color.toRgb();
+    return {static_cast<std::uint8_t>(rgb.red()), static_cast<std::uint8_t>(rgb.green()),
+            static_cast<std::uint8_t>(rgb.blue())};
 }
 
 }  // namespace
@@ -45,6 +51,13 @@ Quillbeam::Quillbeam(QWidget* parent) : QWidget(parent) {
     Widget(*focusOrder.front()).setFocus();
     FitFontToCaptions();
     DescribeForAssistiveTools();
+    ColorLinks();
+}
+
+// The desktop's colours may change while the window is open: a dark style switched on, say.
+void Quillbeam::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) ColorLinks();
+    QWidget::changeEvent(event);
 }
 
 // The widget that stands for the table's `control`; members and table share one order.
@@ -81,11 +94,6 @@ void Quillbeam::Build(const layout::Control& control) {
         case layout::Kind::Button:
             static_cast<QPushButton&>(widget).setText(text);
             break;
-    }
-    if (control.blueText) {
-        QPalette linkPalette = widget.palette();
-        linkPalette.setColor(QPalette::WindowText, kLinkColor);
-        widget.setPalette(linkPalette);
     }
     if (control.role == Role::Browse) {
         connect(&static_cast<QPushButton&>(widget), &QPushButton::clicked, this,
@@ -132,12 +140,27 @@ void Quillbeam::DescribeForAssistiveTools() {
         box.setAccessibleName(name);
         caption.setBuddy(&box);  // the labelled-by relation; the captions carry no mnemonic
     }
-    image1_.setAccessibleName(QStringLiteral("Quillbeam extras: more banners, fonts and tips"));
-    image1_.setAccessibleDescription(
-        QStringLiteral("Opens the page of further resources in your web browser"));
-    label7_.setAccessibleName(QStringLiteral("Check for Updates"));
-    label7_.setAccessibleDescription(
-        QStringLiteral("Opens the page with the newest version in your web browser"));
+    for (const Role link : {Role::ResourcesLink, Role::UpdateLink}) {
+        QWidget& widget = Widget(layout::Find(link));
+        widget.setAccessibleName(ToQString(layout::LinkName(link)));
+        widget.setAccessibleDescription(ToQString(layout::LinkDescription(link)));
+    }
+}
+
+// The link's text colour, chosen against the window's own colours. Qt 6.4 does not tell whether
+// a high-contrast mode is on; its palette carries the colours such a mode sets.
+void Quillbeam::ColorLinks() {
+    const QPalette& colors = palette();
+    const quillbeam::window::Rgb color = quillbeam::window::LinkColor(
+        {ToRgb(colors.color(QPalette::Window)), ToRgb(colors.color(QPalette::Link)),
+         ToRgb(colors.color(QPalette::WindowText))});
+    for (const layout::Control& control : layout::kControls) {
+        if (!control.blueText) continue;
+        QWidget& widget = Widget(control);
+        QPalette linkPalette = widget.palette();
+        linkPalette.setColor(QPalette::WindowText, QColor(color.red, color.green, color.blue));
+        widget.setPalette(linkPalette);
+    }
 }
 
 std::u16string Quillbeam::BoxText(Role role) const {

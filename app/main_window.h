@@ -28,12 +28,16 @@ class Quillbeam : public QWidget {
     // The banner request as the boxes hold it now.
     quillbeam::BannerRequest request() const;
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     QWidget& Widget(const quillbeam::layout::Control& control);
     const QWidget& Widget(const quillbeam::layout::Control& control) const;
     void Build(const quillbeam::layout::Control& control);
     void FitFontToCaptions();
     void DescribeForAssistiveTools();
+    void ColorLinks();
     std::u16string BoxText(quillbeam::layout::Role role) const;
     void browse();
     void generate();

@@ -53,6 +53,28 @@ std::string_view LinkAddress(Role role) {
     }
 }
 
+std::u16string_view LinkName(Role role) {
+    switch (role) {
+        case Role::ResourcesLink:
+            return u"Quillbeam extras: more banners, fonts and tips";
+        case Role::UpdateLink:
+            return u"Check for Updates";
+        default:
+            return {};
+    }
+}
+
+std::u16string_view LinkDescription(Role role) {
+    switch (role) {
+        case Role::ResourcesLink:
+            return u"Opens the page of further resources in your web browser";
+        case Role::UpdateLink:
+            return u"Opens the page with the newest version in your web browser";
+        default:
+            return {};
+    }
+}
+
 int Scale(int pixels, int dpi) {
     // MulDiv(pixels, dpi, 96): rounds half away from zero.
     const long long product = static_cast<long long>(pixels) * dpi;

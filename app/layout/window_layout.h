@@ -65,7 +65,7 @@ struct Control {
     std::optional<int> tabIndex;
     Role role = Role::Caption;
     std::optional<Role> captionOf = std::nullopt;  // the box a caption names
-    bool blueText = false;  // the update link's text colour: red 0, green 0, blue 255
+    bool blueText = false;  // the update link's text: blue (0, 0, 255) where that reads
 
     constexpr bool takesFocus() const {
         return kind == Kind::LineBox || kind == Kind::MessageBox || kind == Kind::Button;
@@ -132,6 +132,10 @@ inline constexpr std::string_view kUpdatePageUrl = "http://www.quillbeam.net/ZRV
 
 // The address a link opens; empty for a role that is no link.
 std::string_view LinkAddress(Role role);
+// What screen readers call a link, and how they describe it: what it opens. Empty for a role that
+// is no link.
+std::u16string_view LinkName(Role role);
+std::u16string_view LinkDescription(Role role);
 
 // `pixels` at 96 dots per inch, scaled to `dpi` and rounded as Windows' MulDiv rounds.
 int Scale(int pixels, int dpi);

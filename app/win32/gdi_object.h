@@ -6,7 +6,7 @@
 
 namespace quillbeam::win32 {
 
-// A GDI object (a font, a bitmap), deleted when it goes.
+// A GDI object (a font, a bitmap, a region), deleted when it goes.
 template <typename Object>
 struct GdiObjectTraits {
     using Handle = Object;
@@ -16,6 +16,7 @@ struct GdiObjectTraits {
 };
 using Font = UniqueResource<GdiObjectTraits<HFONT>>;
 using Bitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
+using Region = UniqueResource<GdiObjectTraits<HRGN>>;
 
 // A device context borrowed from a window (GetDC), given back with ReleaseDC.
 struct WindowDcTraits {

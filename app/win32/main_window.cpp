@@ -9,6 +9,8 @@
 #include "dpi.h"
 #include "fitting_font.h"
 #include "generate_command.h"
+#include "link_accessible.h"
+#include "link_color.h"
 #include "message_edit.h"
 #include "modAPI.h"
 #include "resource_ids.h"
@@ -21,7 +23,6 @@ constexpr wchar_t kClassName[] = L"Quillbeam";
 // A fixed frame: the controls keep their places, so the window keeps its size.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExtendedStyle = 0;
-constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 
 struct ControlClass {
     const wchar_t* name;
@@ -29,7 +30,7 @@ struct ControlClass {
     DWORD extendedStyle;
 };
 
-// Every control clips its siblings, so that where a box overlaps a label the box is drawn whole.
+// Every control clips its siblings, so that where one overlaps another only one draws there.
 ControlClass ClassOf(const layout::Control& control) {
     constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     const DWORD notify = control.isLink() ? SS_NOTIFY : 0;
@@ -80,7 +81,46 @@ std::vector<double> TextWidths(HWND window, HFONT font,
     return widths;
 }
 
+// The order the controls are made in, which is the order of the window's children. The keyboard
+// interface moves through the inputs in that order, and screen readers name a box by the label
+// just before it: so the inputs come in focus order, each right after its caption, and the links
+// that caption nothing where they lie from top to bottom.
+std::vector<const layout::Control*> ChildOrder() {
+    std::vector<const layout::Control*> order;
+    for (const layout::Control* input : layout::FocusOrder()) {
+        for (const layout::Control& caption : layout::kControls) {
+            if (caption.captionOf == input->role) order.push_back(&caption);
+        }
+        order.push_back(input);
+    }
+    for (const layout::Control& control : layout::kControls) {
+        if (control.takesFocus() || control.captionOf) continue;
+        order.insert(std::ranges::find_if(order,
+                                          [&control](const layout::Control* placed) {
+                                              return placed->rect.top > control.rect.top;
+                                          }),
+                     &control);
+    }
+    return order;
+}
+
+RECT ToRect(const layout::Rect& rect) {
+    return {rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
+}
+
+window::Rgb SystemColor(int index) {
+    const COLORREF color = GetSysColor(index);
+    return {GetRValue(color), GetGValue(color), GetBValue(color)};
+}
+
 }  // namespace
+
+bool HighContrastIsOn() {
+    HIGHCONTRASTW highContrast{};
+    highContrast.cbSize = sizeof(highContrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(highContrast), &highContrast, 0) &&
+           (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 
 MainWindow::MainWindow(HINSTANCE instance, SystemCalls calls)
     : instance_(instance), calls_(std::move(calls)) {
@@ -117,14 +157,8 @@ const layout::Control* MainWindow::ControlOf(HWND handle) const {
     return &layout::kControls[static_cast<std::size_t>(found - controls_.begin())];
 }
 
-// Inputs are made first, in focus order: the keyboard interface moves through controls in the
-// order they were made, and the first made are drawn on top, above the labels and the picture.
 void MainWindow::CreateControls() {
-    std::vector<const layout::Control*> order = layout::FocusOrder();
-    for (const layout::Control& control : layout::kControls) {
-        if (!control.takesFocus()) order.push_back(&control);
-    }
-    for (const layout::Control* control : order) {
+    for (const layout::Control* control : ChildOrder()) {
         const ControlClass controlClass = ClassOf(*control);
         const std::wstring text = ToWide(control->firstText);
         const std::size_t index = layout::IndexOf(*control);
@@ -135,6 +169,7 @@ void MainWindow::CreateControls() {
             nullptr);
         if (handle == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
         if (control->kind == layout::Kind::MessageBox) MakeMessageEdit(handle);
+        if (control->isLink()) MakeAccessibleLink(handle, *control);
         controls_[index] = handle;
     }
 }
@@ -150,7 +185,42 @@ void MainWindow::ApplyDpi(int dpi) {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
+    UncoverInputs();
     InvalidateRect(window_, nullptr, TRUE);
+}
+
+// A caption comes before its box among the children, and the first are drawn on top. Where a box
+// or button overlaps a label or the picture (the last row of Label5 lies under Text5), the label
+// gives that part up, so that the input is drawn whole and takes the clicks there.
+void MainWindow::UncoverInputs() {
+    for (const layout::Control& label : layout::kControls) {
+        if (label.takesFocus()) continue;
+        const RECT place = ToRect(layout::Scale(label.rect, dpi_));
+        Region shown(CreateRectRgn(0, 0, place.right - place.left, place.bottom - place.top));
+        bool covered = false;
+        for (const layout::Control& input : layout::kControls) {
+            RECT shared{};
+            const RECT over = ToRect(layout::Scale(input.rect, dpi_));
+            if (!input.takesFocus() || !IntersectRect(&shared, &place, &over)) continue;
+            OffsetRect(&shared, -place.left, -place.top);
+            const Region cut(CreateRectRgnIndirect(&shared));
+            CombineRgn(shown.get(), shown.get(), cut.get(), RGN_DIFF);
+            covered = true;
+        }
+        // The window owns the region it is given.
+        if (SetWindowRgn(control(label), covered ? shown.get() : nullptr, TRUE) && covered) {
+            shown.Release();
+        }
+    }
+}
+
+// Blue where it reads on the window, else the system's colour for links (hot-tracked items),
+// which the high-contrast colours set too.
+COLORREF MainWindow::LinkTextColor() const {
+    const window::Rgb color =
+        window::LinkColor({SystemColor(COLOR_BTNFACE), SystemColor(COLOR_HOTLIGHT),
+                           SystemColor(COLOR_WINDOWTEXT), calls_.highContrast()});
+    return RGB(color.red, color.green, color.blue);
 }
 
 // The system's message font, narrowed until every caption fits its box.
@@ -278,7 +348,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const LRESULT brush = DefWindowProcW(window_, message, wParam, lParam);
             const layout::Control* control = ControlOf(reinterpret_cast<HWND>(lParam));
             if (control != nullptr && control->blueText) {
-                SetTextColor(reinterpret_cast<HDC>(wParam), kLinkColor);
+                SetTextColor(reinterpret_cast<HDC>(wParam), LinkTextColor());
             }
             return brush;
         }

@@ -23,11 +23,15 @@ using ShellExecuteFunction =
     std::function<HINSTANCE(HWND owner, const wchar_t* verb, const wchar_t* file,
                             const wchar_t* parameters, const wchar_t* folder, int show)>;
 
-// The calls through which the window speaks to the user and opens its links. A test puts its own
-// in their place to see what they are handed.
+// Whether the system's high-contrast mode is on.
+bool HighContrastIsOn();
+
+// The calls through which the window speaks to the user, opens its links and learns whether high
+// contrast is on. A test puts its own in their place to see what they are handed, or to answer.
 struct SystemCalls {
     MessageBoxFunction messageBox = MessageBoxW;
     ShellExecuteFunction shellExecute = ShellExecuteW;
+    std::function<bool()> highContrast = HighContrastIsOn;
 };
 
 // The program's one window, built from the shared layout table: the output folder, four messages
@@ -65,6 +69,8 @@ class MainWindow {
     const layout::Control* ControlOf(HWND handle) const;
     void CreateControls();
     void ApplyDpi(int dpi);
+    void UncoverInputs();
+    COLORREF LinkTextColor() const;
     void FitFont();
     void ScaleArtwork();
     void Run(const layout::Control& control);

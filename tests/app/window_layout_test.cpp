@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "artwork.h"
+#include "link_color.h"
 #include "main_window.h"
 #include "modal_dialogs.h"
 
@@ -42,6 +43,11 @@ QString TextOf(const QWidget* widget) {
     if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return line->text();
     if (const auto* button = qobject_cast<const QPushButton*>(widget)) return button->text();
     return "<no text>";
+}
+
+quillbeam::window::Rgb ToRgb(const QColor& color) {
+    return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+            static_cast<std::uint8_t>(color.blue())};
 }
 
 bool IsInput(const QWidget* widget) {
@@ -138,10 +144,53 @@ class WindowLayoutTest : public QObject {
     }
 
     void linksLookLikeLinks() {
-        const auto* label7 = window_->findChild<QLabel*>("Label7");
-        QCOMPARE(label7->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-        QCOMPARE(label7->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(window_->findChild<QLabel*>("Label7")->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(window_->findChild<QLabel*>("Image1")->cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    // The update link's text, as drawn, stands out from the window on every palette: blue on a
+    // light window, else the desktop's link colour, else its text colour. The palette changes
+    // while the window is open, as when the desktop turns to a dark style.
+    void linkTextReadsOnEveryPalette() {
+        const struct {
+            QColor window;
+            QColor link;
+            QColor text;
+            QColor drawn;
+        } rows[] = {
+            {QColor(0xf6, 0xf5, 0xf4), QColor(0x1b, 0x6a, 0xcb), Qt::black, QColor(0, 0, 255)},
+            {QColor(0x32, 0x32, 0x32), QColor(0x78, 0xae, 0xed), Qt::white,
+             QColor(0x78, 0xae, 0xed)},
+            // A dark palette whose link colour is too dim there: 3.4 to 1.
+            {QColor(0x32, 0x32, 0x32), QColor(0x35, 0x84, 0xe4), QColor(0xee, 0xee, 0xee),
+             QColor(0xee, 0xee, 0xee)},
+        };
+        const auto* label7 = window_->findChild<QLabel*>("Label7");
+        for (const auto& row : rows) {
+            QPalette palette = window_->palette();
+            palette.setColor(QPalette::Window, row.window);
+            palette.setColor(QPalette::Link, row.link);
+            palette.setColor(QPalette::WindowText, row.text);
+            window_->setPalette(palette);
+            // The text's fully covered pixels are those that stand out most.
+            const auto contrast = [&row](const QColor& color) {
+                return quillbeam::window::ContrastRatio(ToRgb(color), ToRgb(row.window));
+            };
+            const QImage drawn = window_->grab(label7->geometry()).toImage();
+            QColor strongest = row.window;
+            for (int y = 0; y < drawn.height(); ++y) {
+                for (int x = 0; x < drawn.width(); ++x) {
+                    if (contrast(drawn.pixelColor(x, y)) > contrast(strongest)) {
+                        strongest = drawn.pixelColor(x, y);
+                    }
+                }
+            }
+            const int off = std::abs(strongest.red() - row.drawn.red()) +
+                            std::abs(strongest.green() - row.drawn.green()) +
+                            std::abs(strongest.blue() - row.drawn.blue());
+            QVERIFY2(off <= 8, qPrintable(strongest.name()));  // what antialiasing leaves
+            QVERIFY(contrast(strongest) >= quillbeam::window::kReadableContrast);
+        }
     }
 
     // Several lines in a box one line high: Enter breaks the line, Tab leaves, long lines wrap.

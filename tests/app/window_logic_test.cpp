@@ -1,5 +1,5 @@
 // What both windows leave to their shared logic: the request from the boxes, Generate and its
-// failure report, the link addresses and the font that fits the captions.
+// failure report, the link addresses, the font that fits the captions and the link's colour.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +7,7 @@
 #include "application_folder.h"
 #include "fitting_font.h"
 #include "generate_command.h"
+#include "link_color.h"
 #include "native_file_platform.h"
 #include "temp_folder.h"
 #include "window_layout.h"
@@ -113,6 +114,27 @@ TEST(WindowLogic, FontSizeFitsEveryCaption) {
             });
         EXPECT_EQ(fitting, row.fitting) << row.size << " at " << row.dpi;
     }
+}
+
+// Blue on a light window; else the desktop's link colour, else its text colour, where readable;
+// else black or white. High contrast always takes the desktop's colours.
+TEST(WindowLogic, LinkColorIsReadableOnTheWindow) {
+    constexpr Rgb kDark{0x32, 0x32, 0x32};
+    constexpr Rgb kWhite{255, 255, 255};
+    const struct {
+        DesktopColors desktop;
+        Rgb color;
+    } rows[] = {
+        {{{0xf6, 0xf5, 0xf4}, {0x1b, 0x6a, 0xcb}, {0, 0, 0}}, kLinkBlue},  // blue 7.9:1
+        {{kDark, {0x78, 0xae, 0xed}, kWhite}, {0x78, 0xae, 0xed}},         // blue 1.5:1, link 5.5:1
+        {{kWhite, {0, 0, 0x9f}, {0, 0, 0}, true}, {0, 0, 0x9f}},           // high contrast
+        {{kDark, {0x35, 0x84, 0xe4}, {0xee, 0xee, 0xee}}, {0xee, 0xee, 0xee}},  // link 3.4:1
+        // On mid grey neither is readable; black stands out more than white: 4.7:1.
+        {{{0x77, 0x77, 0x77}, {0x35, 0x84, 0xe4}, {0x80, 0x80, 0x80}}, {0, 0, 0}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(LinkColor(row.desktop), row.color);
+    EXPECT_NEAR(ContrastRatio(kLinkBlue, kDark), 1.49, 0.01);
+    EXPECT_DOUBLE_EQ(ContrastRatio({0, 0, 0}, kWhite), 21);
 }
 
 }  // namespace

@@ -140,9 +140,16 @@ printf 'http://www.quillbeam.net/ZRV/NEW/\nhttp://www.quillbeam.net/ZRV/update.h
   cmp -s - "$work/opened" || fail "the links opened: $(cat "$work/opened")"
 echo "ok: the links open the publisher's pages"
 
+# 6. Screen readers in another process find each box right after its caption among the window's
+#    children.
+children=$(probe | sed -n 's/^children //p')
+[ "$children" = "Image1 Label1 Text1 Command1 Label2 Text2 Label3 Text3 Label4 Text4 Label5 Text5 \
+Command2 Label6 Text6 Label7" ] || fail "the window's children come in the order $children"
+echo "ok: each box comes right after its caption among the window's children"
+
 close_main
 
-# 6. At 144 dots per inch the window is 567 by 825 (no window manager: the X window is the
+# 7. At 144 dots per inch the window is 567 by 825 (no window manager: the X window is the
 #    client area). The prefix's screen setting is put back whatever happens.
 at_session_end "set_wine_dpi 96"
 set_wine_dpi 144

@@ -1,7 +1,8 @@
 // window_probe: reports the running program's window for the smoke test, which drives it from
 // outside. One line per control of the layout table: its name, its rectangle on the screen (left,
-// top, width, height) and its text in UTF-8, with CR and LF written as \r and \n. Exits 1 when
-// no window is up.
+// top, width, height) and its text in UTF-8, with CR and LF written as \r and \n. Then "children"
+// and the controls' names in the order of the window's children, where screen readers look for
+// each box's name. Exits 1 when no window is up.
 #include <windows.h>
 
 #include <cstdio>
@@ -55,5 +56,14 @@ int main() {
         std::printf("%s %ld %ld %ld %ld %s\n", name.c_str(), rect.left, rect.top,
                     rect.right - rect.left, rect.bottom - rect.top, Utf8(TextOf(control)).c_str());
     }
+    std::printf("children");
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const int index = GetDlgCtrlID(child) - quillbeam::win32::kFirstControlId;
+        const std::string name(
+            quillbeam::layout::kControls.at(static_cast<std::size_t>(index)).name);
+        std::printf(" %s", name.c_str());
+    }
+    std::printf("\n");
     return 0;
 }

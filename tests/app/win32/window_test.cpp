@@ -2,13 +2,20 @@
 // (QUILLBEAM_EXPECTED_DPI, 96 by default), and its keyboard behaviour with keys posted as the
 // system posts them.
 #include <gtest/gtest.h>
+// clang-format off
+#include <windows.h>
+#include <oleacc.h>
+// clang-format on
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <regex>
 #include <string>
 #include <tuple>
 
+#include "com_apartment.h"
+#include "com_ptr.h"
 #include "control_ids.h"
 #include "main_window.h"
 #include "message_loop.h"
@@ -58,6 +65,10 @@ const wchar_t* ExpectedClass(layout::Kind kind) {
     return L"";
 }
 
+RECT ToRect(const layout::Rect& rect) {
+    return {rect.left, rect.top, rect.left + rect.width, rect.top + rect.height};
+}
+
 layout::Rect PlaceInParent(HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
@@ -75,6 +86,31 @@ struct MessageBoxCall {
 // owner, verb, file, parameters, folder, show command
 using ShellCall = std::tuple<HWND, std::wstring, std::wstring, std::wstring, std::wstring, int>;
 
+// The call that opens `link`'s page, shown normally: whoever follows a link wants to see it.
+std::vector<ShellCall> Opening(Role link) {
+    const std::string_view address = layout::LinkAddress(link);
+    return {
+        {nullptr, L"open", std::wstring(address.begin(), address.end()), L"", L"", SW_SHOWNORMAL}};
+}
+
+// An accessible object's name for itself.
+VARIANT Self() {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}
+
+// What a screen reader reads of an accessible object itself through `get`.
+std::wstring Read(IAccessible* object,
+                  HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+    BSTR text = nullptr;
+    if ((object->*get)(Self(), &text) != S_OK) return L"<no answer>";
+    std::wstring read(text, SysStringLen(text));
+    SysFreeString(text);
+    return read;
+}
+
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -89,7 +125,9 @@ class WindowTest : public ::testing::Test {
                        const wchar_t* parameters, const wchar_t* folder, int show) {
                     shellCalls_.emplace_back(owner, verb, file, parameters, folder, show);
                     return reinterpret_cast<HINSTANCE>(33);  // success: above 32
-                }});
+                },
+                // The system's high-contrast mode cannot be switched on under Wine.
+                [this] { return highContrast_; }});
         ShowWindow(window_->handle(), SW_SHOWNORMAL);
         Pump();
     }
@@ -125,9 +163,12 @@ class WindowTest : public ::testing::Test {
         SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     }
 
+    // As the program does: screen readers reach the links' objects through COM.
+    const quillbeam::win32::ComApartment apartment_;
     std::optional<MainWindow> window_;
     std::vector<MessageBoxCall> boxes_;
     std::vector<ShellCall> shellCalls_;
+    bool highContrast_ = false;
 };
 
 TEST_F(WindowTest, ControlsMatchTheTableAtTheScreensDpi) {
@@ -223,15 +264,9 @@ TEST_F(WindowTest, OneLineBoxesIgnoreEnterAndEscape) {
     EXPECT_TRUE(shellCalls_.empty());
 }
 
-// A click opens the page, shown normally, through the shell; the second click of a double click
-// opens nothing more.
+// A click opens the page through the shell; the second click of a double click opens nothing
+// more.
 TEST_F(WindowTest, LinksLookAndActLikeLinks) {
-    HWND label7 = Control(Role::UpdateLink);
-    const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label7);
-    SendMessageW(window_->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                 reinterpret_cast<LPARAM>(label7));
-    EXPECT_EQ(GetTextColor(dc.get()), RGB(0, 0, 255));
-
     const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     for (const Role link : {Role::ResourcesLink, Role::UpdateLink}) {
         SetCursor(nullptr);
@@ -241,13 +276,105 @@ TEST_F(WindowTest, LinksLookAndActLikeLinks) {
         EXPECT_EQ(GetCursor(), hand);
         shellCalls_.clear();
         Click(Control(link), true);
-        const std::string_view address = layout::LinkAddress(link);
-        EXPECT_EQ(
-            shellCalls_,
-            (std::vector<ShellCall>{{nullptr, L"open", std::wstring(address.begin(), address.end()),
-                                     L"", L"", SW_SHOWNORMAL}}));
+        EXPECT_EQ(shellCalls_, Opening(link));
     }
     EXPECT_TRUE(boxes_.empty());
+}
+
+// The update link's text is blue on a light window; on a dark one, or in high contrast, it takes
+// the system's colour for links, which reads there.
+TEST_F(WindowTest, UpdateLinkReadsInTheSystemsColors) {
+    const int elements[] = {COLOR_BTNFACE, COLOR_WINDOWTEXT, COLOR_HOTLIGHT};
+    const struct SavedColors {
+        COLORREF colors[3] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT),
+                              GetSysColor(COLOR_HOTLIGHT)};
+        ~SavedColors() {
+            const int restored[] = {COLOR_BTNFACE, COLOR_WINDOWTEXT, COLOR_HOTLIGHT};
+            SetSysColors(3, restored, colors);
+        }
+    } saved;
+    const struct {
+        COLORREF colors[3];  // window, text, links
+        bool highContrast;
+        COLORREF drawn;
+    } rows[] = {
+        {{RGB(240, 240, 240), RGB(0, 0, 0), RGB(0, 102, 204)}, false, RGB(0, 0, 255)},
+        {{RGB(240, 240, 240), RGB(0, 0, 0), RGB(0, 102, 204)}, true, RGB(0, 102, 204)},
+        {{RGB(50, 50, 50), RGB(255, 255, 255), RGB(120, 174, 237)}, false, RGB(120, 174, 237)},
+    };
+    HWND label7 = Control(Role::UpdateLink);
+    for (const auto& row : rows) {
+        ASSERT_TRUE(SetSysColors(3, elements, row.colors));
+        highContrast_ = row.highContrast;
+        const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label7);
+        SendMessageW(window_->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                     reinterpret_cast<LPARAM>(label7));
+        EXPECT_EQ(GetTextColor(dc.get()), row.drawn) << row.highContrast;
+    }
+}
+
+// Screen readers meet both links as links named for what they open; their default action opens
+// the page as a click does.
+TEST_F(WindowTest, ScreenReadersMeetTheLinksAsLinks) {
+    for (const Role link : {Role::ResourcesLink, Role::UpdateLink}) {
+        IAccessible* found = nullptr;
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(Control(link), static_cast<DWORD>(OBJID_CLIENT),
+                                       __uuidof(IAccessible), reinterpret_cast<void**>(&found)),
+            S_OK);
+        const quillbeam::win32::ComPtr<IAccessible> accessible(found);
+        VARIANT role{};
+        VARIANT state{};
+        EXPECT_EQ(accessible.get()->get_accRole(Self(), &role), S_OK);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+        EXPECT_EQ(accessible.get()->get_accState(Self(), &state), S_OK);
+        EXPECT_NE(state.lVal & STATE_SYSTEM_LINKED, 0);
+        EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accName), Wide(layout::LinkName(link)));
+        EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accDescription),
+                  Wide(layout::LinkDescription(link)));
+        EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accValue),
+                  std::get<2>(Opening(link)[0]));
+        EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accDefaultAction), L"Jump");
+
+        shellCalls_.clear();
+        EXPECT_EQ(accessible.get()->accDoDefaultAction(Self()), S_OK);
+        Pump();
+        EXPECT_EQ(shellCalls_, Opening(link));
+    }
+}
+
+// Screen readers name a box by the label just before it among the window's children, the order
+// Tab follows too; the caption still gives up the row its box overlaps.
+TEST_F(WindowTest, EachBoxComesRightAfterItsCaptionAndIsDrawnWhole) {
+    std::vector<const layout::Control*> children;
+    for (HWND child = GetWindow(window_->handle(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(&layout::kControls[static_cast<std::size_t>(
+            GetDlgCtrlID(child) - quillbeam::win32::kFirstControlId)]);
+    }
+    ASSERT_EQ(children.size(), layout::kControls.size());
+    int captions = 0;
+    for (std::size_t i = 0; i + 1 < children.size(); ++i) {
+        if (!children[i]->captionOf) continue;
+        ++captions;
+        EXPECT_EQ(children[i + 1]->role, *children[i]->captionOf) << children[i]->name;
+    }
+    EXPECT_EQ(captions, 6);
+
+    RedrawWindow(window_->handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(window_->handle());
+    RECT overlap{};
+    const RECT label5 = ToRect(
+        layout::Scale(std::ranges::find(layout::kControls, "Label5", &layout::Control::name)->rect,
+                      window_->dpi()));
+    const RECT text5 = ToRect(layout::Scale(layout::Find(Role::Message4).rect, window_->dpi()));
+    ASSERT_TRUE(IntersectRect(&overlap, &label5, &text5));
+    for (int y = overlap.top; y < overlap.bottom; ++y) {
+        for (int x = overlap.left; x < overlap.right; ++x) {
+            ASSERT_NE(GetPixel(dc.get(), x, y), GetSysColor(COLOR_BTNFACE)) << x << "," << y;
+        }
+    }
 }
 
 // The report says what failed under an error icon, and the window keeps every text, so that the
