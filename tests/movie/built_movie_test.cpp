@@ -121,6 +121,7 @@ enum Code : std::uint16_t {
     kDefineEditText = 37,
     kDefineSprite = 39,
     kDefineFont2 = 48,
+    kFileAttributes = 69,
 };
 
 class BuiltMovie : public ::testing::Test {
@@ -177,7 +178,7 @@ class BuiltMovie : public ::testing::Test {
 
 TEST_F(BuiltMovie, HeaderDescribesTheFileAndA468By100Stage) {
     EXPECT_EQ(movie_.signature, "FWS");
-    EXPECT_EQ(movie_.version, 7);
+    EXPECT_EQ(movie_.version, 8) << "BitmapData reads the picture";
     EXPECT_EQ(movie_.fileLength, file_.size());
     EXPECT_EQ(movie_.stage.xMin, 0);
     EXPECT_EQ(movie_.stage.xMax, 468 * kTwips);
@@ -189,9 +190,13 @@ TEST_F(BuiltMovie, HeaderDescribesTheFileAndA468By100Stage) {
 }
 
 TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
-    ASSERT_GE(movie_.tags.size(), 3u);
-    EXPECT_EQ(movie_.tags.front().code, kSetBackgroundColor);
-    EXPECT_EQ(movie_.tags.front().body, std::string_view("\0\0\0", 3));
+    ASSERT_GE(movie_.tags.size(), 4u);
+    // FileAttributes opens a movie of version 8 or later: no ActionScript 3, and no network
+    // access asked for when it is played from a disk, where it reads the files beside it.
+    EXPECT_EQ(movie_.tags[0].code, kFileAttributes);
+    EXPECT_EQ(movie_.tags[0].body, std::string_view("\0\0\0\0", 4));
+    EXPECT_EQ(movie_.tags[1].code, kSetBackgroundColor);
+    EXPECT_EQ(movie_.tags[1].body, std::string_view("\0\0\0", 3));
     EXPECT_EQ(movie_.tags.back().code, kEnd);
     EXPECT_EQ(movie_.tags[movie_.tags.size() - 2].code, kShowFrame);
     EXPECT_EQ(TagsWithCode(kShowFrame).size(), 1u);

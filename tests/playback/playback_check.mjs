@@ -143,9 +143,9 @@ function parseTrace(traces) {
     const skipped = [];
     for (const { at, text } of traces) {
         let match;
-        if ((match = text.match(/^file (\d+) speed (\S+) url ([^]*)$/))) {
-            runs.push({ file: Number(match[1]), speed: Number(match[2]), url: match[3], at,
-                        typed: [] });
+        if ((match = text.match(/^file (\d+) speed (\S+) size (\d+) url ([^]*)$/))) {
+            runs.push({ file: Number(match[1]), speed: Number(match[2]), size: Number(match[3]),
+                        url: match[4], at, typed: [] });
         } else if ((match = text.match(/^typed (\d+) ([^]*)$/))) {
             const run = runs.at(-1);
             if (!run || run.file !== Number(match[1])) fail(`letters typed outside a file: ${text}`);
