@@ -112,6 +112,7 @@ void DefineLoadNextFile(const ScriptBuilder& s) {
     s.Function("loadNextFile", {}, [&] {
         s.Do(Call("clearInterval", timer));
         s.Set(fileNumber, fileNumber % kFileCount + 1);
+        s.Trace("loading " + fileNumber);
         s.Set(usable, false);
         s.Set(polls, 0);
         const Expr fileName = s.Local("fileName", "mytext" + fileNumber + ".txt");

@@ -17,10 +17,12 @@ inline constexpr std::uint16_t kOutlineCopyCount = 4;
 std::string OutlineCopyName(std::uint16_t index);
 
 // The font sizes a message may be shown at, in pixels, largest first: each message takes the
-// largest at which all of it fits. Each step down gives a line more or a fifth more letters a
-// line; 13 pixels, the floor, still holds the one-pixel halo clear of the letters' small
-// counters (in e, a and s), and the next size that gains a line, 11, would close them.
-inline constexpr std::array<std::int32_t, 5> kTextSizes{20, 18, 16, 14, 13};
+// largest at which all of it fits. The top is the fields' own size. Each step down gives the
+// lines a tenth or more letters, or the banner a line more: 3 lines at 20 and 18, 4 at 16 and 14,
+// 5 at 12. 12 pixels, the floor, is the smallest size commonly held legible on a screen, and its
+// letters still keep their small counters (in e, a and s) open inside the one-pixel halo; the
+// next size that would gain a line, 10, closes them.
+inline constexpr std::array<std::int32_t, 5> kTextSizes{20, 18, 16, 14, 12};
 
 // Letters and their halo: light letters on a dark halo over dark pictures, swapped over light ones.
 inline constexpr std::uint32_t kLightInk = 0xFFFFFF;
