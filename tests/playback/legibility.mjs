@@ -27,6 +27,9 @@ const PICTURES = ['black', 'white', 'light', 'grey', 'busy', 'dark'];
 const SHOWN_ORDER = ['light', 'white', 'busy', 'grey', 'black', 'dark'];
 const READ_BACK = ['light', 'dark'];
 const MIN_CONTRAST = 4.5;  // WCAG AA for text of this size
+// Letters read as solid shapes, not outlines, when their fill itself stands out from the picture
+// around them, as WCAG asks of the parts of a graphic.
+const MIN_SOLID_CONTRAST = 3;
 const BLINK_MS = 530;
 export const SPEED_MS = 20;  // the first message's speed, edited in: quicker than the default
 const BRIGHT = 0.5;        // relative luminance of a letter pixel over black
@@ -277,9 +280,14 @@ export async function checkLegibility(context, base, message, outputFolder, help
         }
         const letterRing = ringAround(letters, exclusion, width, height);
         const caretRing = ringAround(caret, letters, width, height);
+        // The picture just beyond the halo, three pixels from the letters.
+        const nearLetters = dilate(dilate(letters, width, height), width, height);
+        const pictureRing = ringAround(nearLetters, exclusion, width, height);
+        let solidContrast = Infinity;
         let textContrast = Infinity, caretContrast = Infinity, showing = 0, hidden = 0, pick = null, bare = null;
         frames.forEach((frame, i) => {
             textContrast = Math.min(textContrast, contrastRatio(meanOver(frame.lum, letters), meanOver(frame.lum, letterRing)));
+            solidContrast = Math.min(solidContrast, contrastRatio(meanOver(frame.lum, letters), meanOver(frame.lum, pictureRing)));
             // Showing means legible: a faint caret counts as hidden.
             const caretShown = contrastRatio(meanOver(frame.lum, caret), meanOver(frame.lum, caretRing));
             const visible = caretShown >= MIN_CONTRAST;
@@ -298,9 +306,12 @@ export async function checkLegibility(context, base, message, outputFolder, help
             }
         });
         if (textContrast < MIN_CONTRAST) fail(`${name} picture: the letters' contrast is ${textContrast.toFixed(2)}, under ${MIN_CONTRAST}`);
+        if (solidContrast < MIN_SOLID_CONTRAST) {
+            fail(`${name} picture: the letters' fill stands out from the picture by ${solidContrast.toFixed(2)}:1, under ${MIN_SOLID_CONTRAST}: only their halo carries them`);
+        }
         if (caretContrast < MIN_CONTRAST) fail(`${name} picture: the caret's contrast is ${caretContrast.toFixed(2)}, under ${MIN_CONTRAST}`);
         if (showing === 0 || hidden === 0) fail(`${name} picture: the caret was not seen both showing and hidden in the hold (${shots.length} screenshots)`);
-        report.push(`  ${name}: letters ${textContrast.toFixed(1)}:1, caret ${caretContrast.toFixed(1)}:1; ` +
+        report.push(`  ${name}: letters ${textContrast.toFixed(1)}:1 (fill against the picture ${solidContrast.toFixed(1)}:1), caret ${caretContrast.toFixed(1)}:1; ` +
                     `caret showing in ${showing} and hidden in ${hidden} screenshots of the hold, each in time with a 530 ms blink`);
         chosen[name] = pick ?? shots[0].png;
         if (READ_BACK.includes(name)) {
