@@ -380,7 +380,7 @@ function checkReadBack(png, message, label, report, { end = false } = {}) {
     const expected = message.slice(start);
     const wrong = misreadLetters(read, expected);
     report.push(`  ${label}: read back by OCR with ${wrong} of ${letters(expected)} letters wrong`);
-    if (wrong > expected.length * MOST_MISREAD) fail(`${label}: read back as ${printable(read)}, not ${printable(expected)}`);
+    if (wrong > letters(expected) * MOST_MISREAD) fail(`${label}: read back as ${printable(read)}, not ${printable(expected)}`);
     return read;
 }
 
@@ -392,6 +392,7 @@ async function checkLongWord(context, { page, banner }, report) {
     const png = await heldShot(context, page, banner, 'long-word');
     const [frame] = await luminanceOf(context, [png]);
     const text = boundsOf(brightMask(frame), frame.width);  // no pixel of the picture is as bright
+    if (!text) fail('long word: nothing shows');
     report.push(`a word of ${LONG_WORD.length} letters: lines ${text.top}-${text.bottom} px, letters up to x = ${text.right} px`);
     if (text.right > TEXT_RIGHT) fail(`long word: letters reach x = ${text.right} px, past the text's right edge at ${TEXT_RIGHT}`);
     if (text.bottom - text.top < 2 * TOP_SIZE) fail('long word: it was not broken onto more lines');
@@ -412,10 +413,10 @@ async function checkSkipsAndFit(context, { page, banner }, report) {
     report.push(`blank files 2 and 3 passed over: file 4 began ${gap.toFixed(0)} ms after file 1's hold`);
     if (gap > 1000) fail(`long: the blank files took ${gap.toFixed(0)} ms, more than a second`);
     checkRun(runs[1], FITS_SMALLER, FAST_SPEED, 'fit', { pace: false });
-    report.push(`a message of ${FITS_SMALLER.length} letters typed at size ${runs[1].size}`);
-    if (!(runs[1].size < TOP_SIZE)) fail(`fit: a message of ${FITS_SMALLER.length} letters was typed at size ${runs[1].size}`);
+    report.push(`a message of ${FITS_SMALLER.length} characters typed at size ${runs[1].size}`);
+    if (!(runs[1].size < TOP_SIZE)) fail(`fit: a message of ${FITS_SMALLER.length} characters was typed at size ${runs[1].size}`);
     const png = await heldShot(context, page, banner, 'fits-smaller');
-    checkReadBack(png, FITS_SMALLER, `${FITS_SMALLER.length} letters`, report);
+    checkReadBack(png, FITS_SMALLER, `${FITS_SMALLER.length} characters`, report);
     return png;
 }
 
@@ -425,9 +426,9 @@ async function checkScrolling(context, base, report) {
         limitMs: 20_000, prefix: 'scroll', done: ({ runs }) => runs.length >= 1 && finished(runs[0], SCROLLS),
     });
     checkRun(runs[0], SCROLLS, FAST_SPEED, 'scroll', { pace: false });
-    if (runs[0].size !== FLOOR_SIZE) fail(`scroll: a message of ${SCROLLS.length} letters was typed at size ${runs[0].size}`);
+    if (runs[0].size !== FLOOR_SIZE) fail(`scroll: a message of ${SCROLLS.length} characters was typed at size ${runs[0].size}`);
     const png = await heldShot(context, page, banner, 'scrolled');
-    const read = checkReadBack(png, SCROLLS, `the last lines of ${SCROLLS.length} letters at size ${FLOOR_SIZE}`, report, { end: true });
+    const read = checkReadBack(png, SCROLLS, `the last lines of ${SCROLLS.length} characters at size ${FLOOR_SIZE}`, report, { end: true });
     if (read.length > SCROLLS.length * 0.9) fail('scroll: the whole message showed at once, or the read was not of its end');
     await page.close();
     return png;
@@ -453,7 +454,7 @@ async function checkLengths(context, base, report) {
     const seen = events.map(({ text }) => text).filter((text) => !text.startsWith('loading ')).join(', ');
     const resting = events.findIndex(({ text }) => text === 'resting');
     if (runs.length > 0 || seen !== 'empty 1, empty 2, empty 3, empty 4, resting' || resting < events.length - 1) {
-        fail(`blank: four blank files gave ${runs.length} messages and ${printable(events.map(({ text }) => text).join(', '))}`);
+        fail(`blank: four blank files gave ${runs.length} messages and ${printable(events.slice(0, 12).map(({ text }) => text).join(', '))}…`);
     }
     context.off('request', countRequest);
     // Each file is read twice: as raw text and as form data.

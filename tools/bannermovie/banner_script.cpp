@@ -329,7 +329,7 @@ void DefineReadPicture(const ScriptBuilder& s) {
 void DefineChooseInk(const ScriptBuilder& s, const TextArea& area) {
     s.Function("chooseInk", {}, [&] {
         s.Set(lightPicture, false);
-        s.If(!picture, [&] { s.Return(false); });  // not loaded (yet)
+        s.If(!picture, [&] { s.Return(); });  // not loaded (yet)
         const Expr left = area.left + kTextGutter;
         const Expr top = area.top + kTextGutter;
         const Expr right = s.Local("right", left + messageField["textWidth"]);
@@ -391,7 +391,6 @@ void DefineApplyStyle(const ScriptBuilder& s) {
 void DefineFitMessage(const ScriptBuilder& s) {
     s.Function("fitMessage", {}, [&] {
         const Expr step = s.Local("step", 0);
-        s.Set(lightPicture, false);
         s.Set(fontSize, textSizes[step]);
         s.Do(Call("applyStyle"));
         s.Set(messageField["text"], message);
@@ -530,10 +529,7 @@ std::string BuildFrameScript(const TextArea& area) {
     DefineBlinkCaret(s);
 
     s.Set(measureField["_visible"], false);  // it only measures
-    s.Set(textSizes,
-          ArrayOf(kTextSizes[0], kTextSizes[1], kTextSizes[2], kTextSizes[3], kTextSizes[4]));
-    s.Set(fontSize, textSizes[0]);
-    s.Set(lightPicture, false);
+    s.Set(textSizes, ArrayOf({kTextSizes.begin(), kTextSizes.end()}));
     s.Set(measureField["text"], "X");
     s.Set(lineHeight, measureField["textHeight"]);
     s.Do(Call("clearText"));  // the caret waits at the start for the first message

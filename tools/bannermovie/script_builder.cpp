@@ -114,7 +114,7 @@ Expr NewObject(std::string constructor, std::vector<Expr> arguments) {
     });
 }
 
-Expr ArrayOfValues(std::vector<Expr> elements) {
+Expr ArrayOf(std::vector<Expr> elements) {
     return Expr::Pushing([elements = std::move(elements)](ActionAssembler& a) {
         EmitArguments(a, elements);  // laid out as arguments are: last first, then the count
         a.Emit(ActionCode::InitArray);
@@ -221,6 +221,11 @@ void ScriptBuilder::GetUrl(const Expr& url, const Expr& target, std::uint8_t fla
 
 void ScriptBuilder::Return(const Expr& value) const {
     value.Emit(a_);
+    a_.Emit(ActionCode::Return);
+}
+
+void ScriptBuilder::Return() const {
+    a_.Push({Undefined{}});
     a_.Emit(ActionCode::Return);
 }
 

@@ -81,11 +81,7 @@ Expr New(std::string constructor, const Arguments&... arguments) {
 }
 
 // [elements...]
-Expr ArrayOfValues(std::vector<Expr> elements);
-template <typename... Elements>
-Expr ArrayOf(const Elements&... elements) {
-    return ArrayOfValues({Expr(elements)...});
-}
+Expr ArrayOf(std::vector<Expr> elements);
 
 Expr TypeOf(const Expr& value);  // typeof value
 Expr Number(const Expr& value);  // Number(value)
@@ -122,6 +118,7 @@ class ScriptBuilder {
     // GetURL2: opens url in a window, or loads it into a clip, as `flags` say.
     void GetUrl(const Expr& url, const Expr& target, std::uint8_t flags) const;
     void Return(const Expr& value) const;
+    void Return() const;  // return; (undefined)
     void Stop() const;
     void If(const Expr& condition, const Block& then, const Block& otherwise = {}) const;
     void While(const Expr& condition, const Block& body) const;
