@@ -337,18 +337,25 @@ export async function checkCaretPlace(context, frames, messages, fail) {
     const decoded = await luminanceOf(context, typing.map(({ file }) => fs.readFileSync(file)));
     const lines = new Set();
     decoded.forEach((frame, i) => {
-        const caret = findCaret(frame);
+        const { caret, misplaced } = caretPlace(frame);
         const name = path.basename(typing[i].file);
         if (!caret) fail(`${name}: no caret while ${JSON.stringify(typing[i].shown)} was typed`);
-        const letters = brightMask(frame);
-        for (let y = caret.top; y <= caret.bottom; ++y) {
-            for (let x = caret.left; x <= caret.right; ++x) letters[y * frame.width + x] = 0;
-        }
-        const misplaced = caretMisplaced(caret, letters, frame.width, frame.height);
         if (misplaced) fail(`${name}: the caret is not after the last letter: ${misplaced}`);
         lines.add(caret.top);
     });
     return { checked: typing.length, lines: lines.size };
+}
+
+// Where the caret stands in a frame where every bright pixel is text, and why that is not right
+// after the last letter ('' when it is).
+export function caretPlace(frame) {
+    const caret = findCaret(frame);
+    if (!caret) return { caret, misplaced: 'no caret' };
+    const letters = brightMask(frame);
+    for (let y = caret.top; y <= caret.bottom; ++y) {
+        for (let x = caret.left; x <= caret.right; ++x) letters[y * frame.width + x] = 0;
+    }
+    return { caret, misplaced: caretMisplaced(caret, letters, frame.width, frame.height) };
 }
 
 // The held banner on each picture, stacked, for people to look at.

@@ -15,7 +15,7 @@ import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 import {
-    boundsOf, brightMask, checkCaretPlace, checkLegibility, luminanceOf, misreadLetters,
+    boundsOf, brightMask, caretPlace, checkCaretPlace, checkLegibility, luminanceOf, misreadLetters,
     preparePictureSites, readBack, SPEED_MS as PICTURE_SPEED_MS,
 } from './legibility.mjs';
 
@@ -389,8 +389,14 @@ async function checkLongWord(context, { page, banner }, report) {
         limitMs: 15_000, prefix: 'long', done: ({ runs }) => runs.length >= 1 && finished(runs[0], LONG_WORD),
     });
     checkRun(runs[0], LONG_WORD, FAST_SPEED, 'long word', { pace: false });
-    const png = await heldShot(context, page, banner, 'long-word');
-    const [frame] = await luminanceOf(context, [png]);
+    // Screenshots until one shows the blinking caret (it shows half of every 1.06 s).
+    let png, frame, place;
+    for (let shots = 0; shots < 10 && !place?.caret; ++shots) {
+        png = await heldShot(context, page, banner, 'long-word');
+        [frame] = await luminanceOf(context, [png]);
+        place = caretPlace(frame);
+    }
+    if (place.misplaced) fail(`long word: the caret is not after its last letter: ${place.misplaced}`);
     const text = boundsOf(brightMask(frame), frame.width);  // no pixel of the picture is as bright
     if (!text) fail('long word: nothing shows');
     report.push(`a word of ${LONG_WORD.length} letters: lines ${text.top}-${text.bottom} px, letters up to x = ${text.right} px`);

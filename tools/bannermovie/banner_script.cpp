@@ -453,7 +453,8 @@ void DefineHoldTime(const ScriptBuilder& s) {
 //
 // The caret goes after the last line's text. Letters only ever come one at a time after a clear,
 // so the last line's start is followed as the text grows: when a letter makes the text taller,
-// the word it belongs to has moved to a new line (or, longer than a line, broken inside it).
+// the part of its word after the last space or hyphen has moved to a new line (or, longer than a
+// line, broken inside it), as the player breaks lines.
 void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
     s.Function("showText", {"t"}, [&] {
         const Expr t = Var("t");
@@ -466,9 +467,13 @@ void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
         }
         const Expr height = s.Local("height", messageField["textHeight"]);
         s.If(shownHeight < height, [&] {
+            // Lines break after a line break, and after a space or a hyphen that has more after it.
+            const Expr beforeLast = t["length"] - 2;
             const Expr wordStart = s.Local(
-                "wordStart",
-                Math.Call("max", t.Call("lastIndexOf", " "), t.Call("lastIndexOf", "\n")) + 1);
+                "wordStart", Math.Call("max", t.Call("lastIndexOf", "\n"),
+                                       Math.Call("max", t.Call("lastIndexOf", " ", beforeLast),
+                                                 t.Call("lastIndexOf", "-", beforeLast))) +
+                                 1);
             s.If(!(lineStart < wordStart), [&] { s.Set(wordStart, t["length"] - 1); });
             s.Set(lineStart, wordStart);
         });
