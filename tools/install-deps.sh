@@ -13,10 +13,11 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbe
 # GTK theme (with the SVG loader for GTK's icons) for the test of the desktop's own folder
 # chooser; Weston and Qt's Wayland plugin for the start on Wayland; the accessibility check
 # through at-spi2-core on a private session bus. The npm registry is reached over TLS, which needs
-# the certificate authorities.
+# the certificate authorities. The browser check reads the banner's text back with tesseract's
+# OCR, in English.
 test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
                iproute2 ca-certificates qt6-gtk-platformtheme librsvg2-common weston qt6-wayland
-               at-spi2-core python3-pyatspi dbus-daemon)
+               at-spi2-core python3-pyatspi dbus-daemon tesseract-ocr tesseract-ocr-eng)
 
 # The sanitizer build, the fuzzer, the static analysis, the Debian package's checks (CPack's
 # DEB generator runs `file`) and the fresh-machine check.

@@ -11,10 +11,10 @@ rsvg-convert -w 468 -h 100 mypic.svg -o "$tmp/mypic.png"
 convert "$tmp/mypic.png" -strip -interlace none -quality 90 ../../Template/mypic.jpg
 
 # The backdrops the browser check plays the banner over, to measure how legible its text stays:
-# plain white, black and mid-grey, and a busy picture.
+# plain white, black, cream and mid-grey, and a busy picture.
 pictures=../../tests/playback/pictures
 mkdir -p "$pictures"
-for plain in white:#ffffff black:#000000 grey:#808080; do
+for plain in white:#ffffff black:#000000 light:#f4f1e8 grey:#808080; do
   convert -size 468x100 "xc:${plain#*:}" -strip -interlace none -quality 90 "$pictures/${plain%%:*}.jpg"
 done
 rsvg-convert -w 468 -h 100 busy-picture.svg -o "$tmp/busy.png"

@@ -7,44 +7,65 @@
 
 #include <set>
 #include <utility>
+#include <variant>
 
 #include "swf_reader.h"
 
 namespace swf_reader {
 
-inline std::size_t PushedConstantsOutOfPool(std::string_view operands, std::size_t poolSize) {
+// A value pushed by Push: an index into the constant pool, an integer, or anything else.
+struct PoolIndex {
+    std::size_t index;
+};
+using PushedValue = std::variant<std::monostate, PoolIndex, std::int32_t>;
+
+inline std::vector<PushedValue> PushedValues(std::string_view operands) {
     Bytes bytes(operands);
-    std::size_t bad = 0;
+    std::vector<PushedValue> values;
     while (bytes.left() > 0) {
         switch (bytes.U8()) {
             case 0:
                 bytes.String();
+                values.emplace_back();
                 break;  // string
             case 1:
                 bytes.Skip(4);
+                values.emplace_back();
                 break;  // float
             case 2:
             case 3:
+                values.emplace_back();
                 break;  // null, undefined
             case 4:
             case 5:
                 bytes.Skip(1);
+                values.emplace_back();
                 break;  // register, boolean
             case 6:
                 bytes.Skip(8);
+                values.emplace_back();
                 break;  // double
             case 7:
-                bytes.Skip(4);
-                break;  // integer
+                values.emplace_back(static_cast<std::int32_t>(bytes.U32()));
+                break;
             case 8:
-                bad += bytes.U8() >= poolSize;
+                values.emplace_back(PoolIndex{bytes.U8()});
                 break;
             case 9:
-                bad += bytes.U16() >= poolSize;
+                values.emplace_back(PoolIndex{bytes.U16()});
                 break;
             default:
                 throw Malformed("unknown Push value type");
         }
+    }
+    return values;
+}
+
+inline std::size_t PushedConstantsOutOfPool(std::string_view operands, std::size_t poolSize) {
+    std::size_t bad = 0;
+    for (const PushedValue& value : PushedValues(operands)) {
+        const auto* constant = std::get_if<PoolIndex>(&value);
+        bad += constant != nullptr && constant->index >= poolSize;
     }
     return bad;
 }

@@ -2,6 +2,7 @@
 // every tag well formed, characters defined before use, the scripts' actions, the End tag.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -9,6 +10,7 @@
 #include <tuple>
 
 #include "action_checks.h"
+#include "banner_script.h"
 #include "swf_reader.h"
 #include "temp_folder.h"
 
@@ -121,6 +123,7 @@ enum Code : std::uint16_t {
     kDefineEditText = 37,
     kDefineSprite = 39,
     kDefineFont2 = 48,
+    kFileAttributes = 69,
 };
 
 class BuiltMovie : public ::testing::Test {
@@ -171,13 +174,29 @@ class BuiltMovie : public ::testing::Test {
         }
         return placed;
     }
+    // The frame script's actions and its constant pool.
+    struct Script {
+        std::vector<Action> actions;
+        std::vector<std::string> pool;
+    };
+    Script FrameScript() const {
+        const auto scripts = TagsWithCode(kDoAction);
+        EXPECT_EQ(scripts.size(), 1u);
+        Script script{ReadActions(scripts.at(0).body), {}};
+        EXPECT_EQ(script.actions.front().code, 0x88);
+        Bytes pool(script.actions.front().operands);
+        for (std::uint16_t count = pool.U16(); count > 0; --count) {
+            script.pool.push_back(pool.String());
+        }
+        return script;
+    }
     std::string file_;
     Movie movie_{};
 };
 
 TEST_F(BuiltMovie, HeaderDescribesTheFileAndA468By100Stage) {
     EXPECT_EQ(movie_.signature, "FWS");
-    EXPECT_EQ(movie_.version, 7);
+    EXPECT_EQ(movie_.version, 8) << "BitmapData reads the picture";
     EXPECT_EQ(movie_.fileLength, file_.size());
     EXPECT_EQ(movie_.stage.xMin, 0);
     EXPECT_EQ(movie_.stage.xMax, 468 * kTwips);
@@ -189,9 +208,13 @@ TEST_F(BuiltMovie, HeaderDescribesTheFileAndA468By100Stage) {
 }
 
 TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
-    ASSERT_GE(movie_.tags.size(), 3u);
-    EXPECT_EQ(movie_.tags.front().code, kSetBackgroundColor);
-    EXPECT_EQ(movie_.tags.front().body, std::string_view("\0\0\0", 3));
+    ASSERT_GE(movie_.tags.size(), 4u);
+    // FileAttributes opens a movie of version 8 or later: no ActionScript 3, and no network
+    // access asked for when it is played from a disk, where it reads the files beside it.
+    EXPECT_EQ(movie_.tags[0].code, kFileAttributes);
+    EXPECT_EQ(movie_.tags[0].body, std::string_view("\0\0\0\0", 4));
+    EXPECT_EQ(movie_.tags[1].code, kSetBackgroundColor);
+    EXPECT_EQ(movie_.tags[1].body, std::string_view("\0\0\0", 3));
     EXPECT_EQ(movie_.tags.back().code, kEnd);
     EXPECT_EQ(movie_.tags[movie_.tags.size() - 2].code, kShowFrame);
     EXPECT_EQ(TagsWithCode(kShowFrame).size(), 1u);
@@ -357,16 +380,11 @@ TEST_F(BuiltMovie, ClickAreaIsAClosedFullStageShapeWithAReleaseAction) {
 }
 
 TEST_F(BuiltMovie, FrameScriptDrivesEveryShownInstanceAndTheBackdropClipIsEmpty) {
-    const auto scripts = TagsWithCode(kDoAction);
-    ASSERT_EQ(scripts.size(), 1u);
-    ExpectWellFormedActions(scripts[0].body, "frame script");
+    ExpectWellFormedActions(TagsWithCode(kDoAction).at(0).body, "frame script");
     // Each instance the script drives is named in its pool: a copy of the text it never sets
     // would show a stale outline.
-    const auto actions = ReadActions(scripts[0].body);
-    ASSERT_EQ(actions.front().code, 0x88);
-    Bytes poolBytes(actions.front().operands);
-    std::set<std::string> pool;
-    for (std::uint16_t count = poolBytes.U16(); count > 0; --count) pool.insert(poolBytes.String());
+    const auto script = FrameScript();
+    const std::set<std::string> pool(script.pool.begin(), script.pool.end());
     for (const auto& [name, placement] : Placements()) {
         if (name != "clickArea") {
             EXPECT_TRUE(pool.count(name)) << name;
@@ -382,6 +400,65 @@ TEST_F(BuiltMovie, FrameScriptDrivesEveryShownInstanceAndTheBackdropClipIsEmpty)
     ASSERT_EQ(inner.size(), 2u);
     EXPECT_EQ(inner[0].code, kShowFrame);
     EXPECT_EQ(inner[1].code, kEnd);
+}
+
+// A call by a misspelt name, or to a function since removed, does nothing in the player, and
+// says nothing: every function the script calls must be its own or the player's, and each of its
+// own must be used (called, or handed to the player as a handler).
+TEST_F(BuiltMovie, FrameScriptCallsOnlyFunctionsItDefinesOrThePlayerHas) {
+    const auto script = FrameScript();
+    std::set<std::string> defined, called;
+    for (std::size_t i = 1; i < script.actions.size(); ++i) {
+        const Action& action = script.actions[i];
+        if (action.code == 0x9B) defined.insert(Bytes(action.operands).String());
+        if (action.code != 0x3D) continue;  // CallFunction: its name was pushed last
+        ASSERT_EQ(script.actions[i - 1].code, 0x96) << "CallFunction at " << action.offset;
+        const auto name =
+            std::get_if<PoolIndex>(&PushedValues(script.actions[i - 1].operands).back());
+        ASSERT_NE(name, nullptr) << "CallFunction at " << action.offset;
+        called.insert(script.pool.at(name->index));
+    }
+    const std::set<std::string> player{"setInterval", "clearInterval", "createEmptyMovieClip"};
+    for (const std::string& name : called) {
+        EXPECT_TRUE(defined.count(name) || player.count(name))
+            << name << " is called, never defined";
+    }
+    const std::set<std::string> pool(script.pool.begin(), script.pool.end());
+    for (const std::string& name : defined)
+        EXPECT_TRUE(pool.count(name)) << name << " is never used";
+    // A message of nothing but these is passed over, and four in a row put the banner at rest.
+    EXPECT_TRUE(called.count("isBlank") && called.count("rest"));
+    EXPECT_TRUE(pool.count(" \t\r\n")) << "the characters of a blank message";
+}
+
+// Short messages keep the fields' own size; longer ones step down the ladder the script holds.
+TEST_F(BuiltMovie, TextSizesStepDownFromTheFieldsOwnSizeToALegibleFloor) {
+    const auto& sizes = bannermovie::kTextSizes;
+    EXPECT_TRUE(std::is_sorted(sizes.rbegin(), sizes.rend()) &&
+                std::adjacent_find(sizes.begin(), sizes.end()) == sizes.end())
+        << "largest first, each once";
+    EXPECT_GE(sizes.back(), 12) << "the floor";
+    const auto placed = Placements();
+    for (const char* field : {"messageField", "outline1", "measureField"}) {
+        EXPECT_EQ(ReadTextField(Definition(placed.at(field).id).body).height,
+                  sizes.front() * kTwips)
+            << field;
+    }
+    // The script's ladder: an array of the sizes, pushed last first, then their count.
+    const auto script = FrameScript();
+    std::vector<std::int32_t> ladder;
+    for (std::size_t i = 1; i < script.actions.size(); ++i) {
+        if (script.actions[i].code != 0x42 || script.actions[i - 1].code != 0x96) continue;
+        const auto values = PushedValues(script.actions[i - 1].operands);
+        const auto* count = std::get_if<std::int32_t>(&values.back());
+        if (count == nullptr || static_cast<std::size_t>(*count) >= values.size()) continue;
+        ladder.clear();
+        for (std::size_t k = 2; k <= static_cast<std::size_t>(*count) + 1; ++k) {
+            const auto* size = std::get_if<std::int32_t>(&values[values.size() - k]);
+            ladder.push_back(size ? *size : 0);
+        }
+    }
+    EXPECT_EQ(ladder, std::vector<std::int32_t>(sizes.begin(), sizes.end()));
 }
 
 }  // namespace

@@ -70,39 +70,42 @@ TEST(TagHeader, SwitchesToTheLongFormAt63Bytes) {
     }
 }
 
-TEST(ActionAssembler, PoolsEachStringOnceAndResolvesBranchesBothWays) {
+TEST(ActionAssembler, PoolsStringsJoinsPushesAndResolvesBranchesBothWays) {
     ActionAssembler a;
     const auto top = a.NewLabel();
     const auto end = a.NewLabel();
     a.Bind(top);
     a.Push({std::string("same"), 1, true, bannermovie::Undefined{}});
-    a.Push({std::string("same"), std::string("other")});
-    a.If(end);  // forward
+    a.Push({std::string("same"), std::string("other")});  // joins the one before
+    a.If(end);                                            // forward
     a.BeginFunction("f", {"x", "y"});
     a.GetVariable("x");
-    a.Emit(ActionCode::Pop);
+    a.Push({std::string("x")});
     a.EndFunction();
-    a.Jump(top);  // backward
+    a.Push({2});  // after the body, so not in it
     a.Bind(end);
+    a.Push({3});  // a branch lands on it
+    a.Jump(top);  // backward
     const std::string block = a.Finish();
     swf_reader::ExpectWellFormedActions(block, "assembled block");
 
     const auto actions = swf_reader::ReadActions(block);
-    ASSERT_EQ(actions.front().code, 0x88);
+    std::vector<std::uint8_t> codes;
+    codes.reserve(actions.size());
+    for (const auto& action : actions) codes.push_back(action.code);
+    EXPECT_EQ(codes, (std::vector<std::uint8_t>{0x88, 0x96, 0x9D, 0x9B, 0x96, 0x1C, 0x96, 0x96,
+                                                0x96, 0x99, 0x00}));
     swf_reader::Bytes pool(actions.front().operands);
     EXPECT_EQ(pool.U16(), 3) << "\"same\", \"other\" and \"x\"";
-    // The If lands on the End action, the Jump on the first Push.
+    EXPECT_EQ(actions[1].operands.size(), 2 + 5 + 2 + 1 + 2 + 2u) << "six values in one Push";
+    // The If lands on the last Push, the Jump on the first.
     auto target = [](const swf_reader::Action& branch) {
         swf_reader::Bytes operand(branch.operands);
         return static_cast<std::ptrdiff_t>(branch.offset + 5) +
                static_cast<std::int16_t>(operand.U16());
     };
-    const auto& ifAction = actions[3];
-    const auto& jumpAction = actions[actions.size() - 2];
-    ASSERT_EQ(ifAction.code, 0x9D);
-    ASSERT_EQ(jumpAction.code, 0x99);
-    EXPECT_EQ(target(ifAction), static_cast<std::ptrdiff_t>(actions.back().offset));
-    EXPECT_EQ(target(jumpAction), static_cast<std::ptrdiff_t>(actions[1].offset));
+    EXPECT_EQ(target(actions[2]), static_cast<std::ptrdiff_t>(actions[8].offset));
+    EXPECT_EQ(target(actions[9]), static_cast<std::ptrdiff_t>(actions[1].offset));
 }
 
 TEST(ActionAssembler, RefusesUnfinishedBlocks) {

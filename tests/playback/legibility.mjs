@@ -1,8 +1,9 @@
 // How legible the banner stays on any picture, and how its caret behaves, measured from
 // screenshots.
 //
-// The first message is played over plain black, white and mid-grey pictures, a busy one and the
-// package's own dark picture. On black, the letters are the bright pixels that stay through the
+// The first message is played over plain black, white, cream and mid-grey pictures, a busy one
+// and the package's own dark picture, in the player's own choice of renderer, as a visitor's
+// browser plays it (the one that lets the movie read the picture under its text). On black, the letters are the bright pixels that stay through the
 // hold, and the caret the bright pixels that come and go; the text is laid out the same on every
 // picture, so those two masks are used on all of them. Contrast is the WCAG ratio of the mean
 // relative luminance of the letters (or the caret) and of the pixels right around them, the ring
@@ -11,18 +12,26 @@
 // The caret's place is checked in the screenshots of the main run, over the dark picture, where
 // every bright pixel belongs to the text: while a message is typed, a bar taller than any letter
 // stands after the last letter of the last line.
+//
+// Text is read back with tesseract: the letters must read as solid shapes on the light cream
+// picture, so the text read there must be as right as on the package's own picture.
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 
-// Black first: the masks come from it. "dark" is the package's own picture.
-const PICTURES = ['black', 'white', 'grey', 'busy', 'dark'];
-const SHOWN_ORDER = ['white', 'busy', 'grey', 'black', 'dark'];
+// Black first: the masks come from it. "dark" is the package's own picture, "light" a cream one.
+const PICTURES = ['black', 'white', 'light', 'grey', 'busy', 'dark'];
+const SHOWN_ORDER = ['light', 'white', 'busy', 'grey', 'black', 'dark'];
+const READ_BACK = ['light', 'dark'];
 const MIN_CONTRAST = 4.5;  // WCAG AA for text of this size
+// Letters read as solid shapes, not outlines, when their fill itself stands out from the picture
+// around them, as WCAG asks of the parts of a graphic.
+const MIN_SOLID_CONTRAST = 3;
 const BLINK_MS = 530;
-const SPEED_MS = 50;       // the first message is typed at the default speed
+export const SPEED_MS = 20;  // the first message's speed, edited in: quicker than the default
 const BRIGHT = 0.5;        // relative luminance of a letter pixel over black
 const CARET_MIN_HEIGHT = 19;  // pixels: taller than any letter of the messages
 const CARET_MAX_WIDTH = 4;
@@ -104,9 +113,11 @@ function meanOver(lum, mask) {
     return count ? sum / count : NaN;
 }
 
-const brightMask = ({ lum }) => Uint8Array.from(lum, (value) => (value >= BRIGHT ? 1 : 0));
+export { luminanceOf };
 
-function boundsOf(mask, width) {
+export const brightMask = ({ lum }) => Uint8Array.from(lum, (value) => (value >= BRIGHT ? 1 : 0));
+
+export function boundsOf(mask, width) {
     let left = Infinity, right = -1, top = Infinity, bottom = -1;
     for (let i = 0; i < mask.length; ++i) {
         if (!mask[i]) continue;
@@ -154,16 +165,44 @@ function caretMisplaced(caret, letters, width, height) {
     return gap > CARET_MAX_GAP ? `${gap} px after the last letter` : '';
 }
 
+// ---- Reading the text back ------------------------------------------------------------------
+
+// The banner's text as tesseract reads it, in one line: the screenshot in grey, negated when it
+// is dark (tesseract reads dark letters on light best), and scaled up 4 times.
+export function readBack(png) {
+    const convert = (args) => execFileSync('convert', ['png:-', '-colorspace', 'Gray', ...args], { input: png });
+    const dark = Number(convert(['-format', '%[fx:mean]', 'info:'])) < 0.5;
+    const scaled = convert([...(dark ? ['-negate'] : []), '-resize', '400%', 'png:-']);
+    const text = execFileSync('tesseract', ['stdin', 'stdout'], { input: scaled, encoding: 'utf8', stdio: ['pipe', 'pipe', 'ignore'] });
+    return text.replace(/\s+/g, ' ').trim();
+}
+
+// The fewest letters to insert, delete or change to turn `read` into `expected`, spaces and line
+// breaks aside (where a line breaks, OCR reads a space).
+export function misreadLetters(readText, expectedText) {
+    const [read, expected] = [readText, expectedText].map((text) => text.replace(/\s+/g, ''));
+    let row = Array.from({ length: expected.length + 1 }, (_, i) => i);
+    for (let i = 1; i <= read.length; ++i) {
+        const next = [i];
+        for (let j = 1; j <= expected.length; ++j) {
+            next[j] = Math.min(row[j] + 1, next[j - 1] + 1, row[j - 1] + (read[i - 1] === expected[j - 1] ? 0 : 1));
+        }
+        row = next;
+    }
+    return row[expected.length];
+}
+
 // ---- Playing on the pictures ----------------------------------------------------------------
 
-// Copies of the generated package, each with another picture as mypic.jpg.
+// Copies of the generated package, each with another picture as mypic.jpg. Returns their folders.
 export function preparePictureSites(site, generated) {
-    for (const name of PICTURES) {
+    return PICTURES.map((name) => {
         const folder = path.join(site, `picture-${name}`);
         fs.mkdirSync(folder);
         for (const file of fs.readdirSync(generated)) fs.copyFileSync(path.join(generated, file), path.join(folder, file));
         if (name !== 'dark') fs.copyFileSync(path.join(here, 'pictures', `${name}.jpg`), path.join(folder, 'mypic.jpg'));
-    }
+        return folder;
+    });
 }
 
 async function readState(page) {
@@ -181,7 +220,7 @@ async function readState(page) {
 // time after the last letter: from just before the screenshot began to just after it ended.
 // (The DevTools protocol's own screenshot is the quickest: the caret changes every 530 ms.)
 async function holdScreenshots(context, base, name, message, { openBanner, fail }) {
-    const { page, banner } = await openBanner(context, `${base}/picture-${name}/htmlcode.html`);
+    const { page, banner } = await openBanner(context, `${base}/picture-${name}/htmlcode.html`, { renderer: null });
     const { x, y, width, height } = await banner.boundingBox();
     const devtools = await context.newCDPSession(page);
     const shots = [];
@@ -221,6 +260,7 @@ export async function checkLegibility(context, base, message, outputFolder, help
     const { fail } = helpers;
     let letters, caret, width, height, exclusion;
     const chosen = {};
+    const misread = {};
     report.push('legibility: contrast of the letters and of the caret with the pixels around them (WCAG, floor 4.5)');
     for (const name of PICTURES) {
         const shots = await holdScreenshots(context, base, name, message, helpers);
@@ -240,9 +280,14 @@ export async function checkLegibility(context, base, message, outputFolder, help
         }
         const letterRing = ringAround(letters, exclusion, width, height);
         const caretRing = ringAround(caret, letters, width, height);
-        let textContrast = Infinity, caretContrast = Infinity, showing = 0, hidden = 0, pick = null;
+        // The picture just beyond the halo, three pixels from the letters.
+        const nearLetters = dilate(dilate(letters, width, height), width, height);
+        const pictureRing = ringAround(nearLetters, exclusion, width, height);
+        let solidContrast = Infinity;
+        let textContrast = Infinity, caretContrast = Infinity, showing = 0, hidden = 0, pick = null, bare = null;
         frames.forEach((frame, i) => {
             textContrast = Math.min(textContrast, contrastRatio(meanOver(frame.lum, letters), meanOver(frame.lum, letterRing)));
+            solidContrast = Math.min(solidContrast, contrastRatio(meanOver(frame.lum, letters), meanOver(frame.lum, pictureRing)));
             // Showing means legible: a faint caret counts as hidden.
             const caretShown = contrastRatio(meanOver(frame.lum, caret), meanOver(frame.lum, caretRing));
             const visible = caretShown >= MIN_CONTRAST;
@@ -257,15 +302,27 @@ export async function checkLegibility(context, base, message, outputFolder, help
                 pick ??= shots[i].png;
             } else {
                 ++hidden;
+                bare ??= shots[i].png;
             }
         });
         if (textContrast < MIN_CONTRAST) fail(`${name} picture: the letters' contrast is ${textContrast.toFixed(2)}, under ${MIN_CONTRAST}`);
+        if (solidContrast < MIN_SOLID_CONTRAST) {
+            fail(`${name} picture: the letters' fill stands out from the picture by ${solidContrast.toFixed(2)}:1, under ${MIN_SOLID_CONTRAST}: only their halo carries them`);
+        }
         if (caretContrast < MIN_CONTRAST) fail(`${name} picture: the caret's contrast is ${caretContrast.toFixed(2)}, under ${MIN_CONTRAST}`);
         if (showing === 0 || hidden === 0) fail(`${name} picture: the caret was not seen both showing and hidden in the hold (${shots.length} screenshots)`);
-        report.push(`  ${name}: letters ${textContrast.toFixed(1)}:1, caret ${caretContrast.toFixed(1)}:1; ` +
+        report.push(`  ${name}: letters ${textContrast.toFixed(1)}:1 (fill against the picture ${solidContrast.toFixed(1)}:1), caret ${caretContrast.toFixed(1)}:1; ` +
                     `caret showing in ${showing} and hidden in ${hidden} screenshots of the hold, each in time with a 530 ms blink`);
         chosen[name] = pick ?? shots[0].png;
+        if (READ_BACK.includes(name)) {
+            const read = readBack(bare ?? shots[0].png);  // without the caret, read as a letter
+            misread[name] = misreadLetters(read, message);
+            report.push(`  ${name}: read back as ${JSON.stringify(read)}, ${misread[name]} letters wrong`);
+        }
         shots.forEach(({ png }, i) => fs.writeFileSync(path.join(outputFolder, 'frames', `picture-${name}-${i}.png`), png));
+    }
+    if (misread.light > misread.dark) {
+        fail(`light picture: ${misread.light} letters read back wrong, against ${misread.dark} on the package's own picture`);
     }
     await composePictures(context, SHOWN_ORDER.map((name) => chosen[name]), path.join(outputFolder, 'banner-on-pictures.png'));
 }
@@ -280,18 +337,25 @@ export async function checkCaretPlace(context, frames, messages, fail) {
     const decoded = await luminanceOf(context, typing.map(({ file }) => fs.readFileSync(file)));
     const lines = new Set();
     decoded.forEach((frame, i) => {
-        const caret = findCaret(frame);
+        const { caret, misplaced } = caretPlace(frame);
         const name = path.basename(typing[i].file);
         if (!caret) fail(`${name}: no caret while ${JSON.stringify(typing[i].shown)} was typed`);
-        const letters = brightMask(frame);
-        for (let y = caret.top; y <= caret.bottom; ++y) {
-            for (let x = caret.left; x <= caret.right; ++x) letters[y * frame.width + x] = 0;
-        }
-        const misplaced = caretMisplaced(caret, letters, frame.width, frame.height);
         if (misplaced) fail(`${name}: the caret is not after the last letter: ${misplaced}`);
         lines.add(caret.top);
     });
     return { checked: typing.length, lines: lines.size };
+}
+
+// Where the caret stands in a frame where every bright pixel is text, and why that is not right
+// after the last letter ('' when it is).
+export function caretPlace(frame) {
+    const caret = findCaret(frame);
+    if (!caret) return { caret, misplaced: 'no caret' };
+    const letters = brightMask(frame);
+    for (let y = caret.top; y <= caret.bottom; ++y) {
+        for (let x = caret.left; x <= caret.right; ++x) letters[y * frame.width + x] = 0;
+    }
+    return { caret, misplaced: caretMisplaced(caret, letters, frame.width, frame.height) };
 }
 
 // The held banner on each picture, stacked, for people to look at.

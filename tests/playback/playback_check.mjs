@@ -3,9 +3,10 @@
 //
 //   node playback_check.mjs MAKE_PACKAGE APPLICATION_FOLDER OUTPUT_FOLDER
 //
-// The movie traces every prefix it shows ("typed N text"), each file it starts ("file N speed S
-// url U") and each file it gives up on ("skipped N"); the check reads those through Ruffle's
-// trace observer, with the browser's clock, and takes screenshots for people to look at.
+// The movie traces every prefix it shows ("typed N text"), each file it loads ("loading N"),
+// starts ("file N speed S size Z url U"), passes over as blank ("empty N") or gives up on
+// ("skipped N"), and its rest when every file is blank ("resting"); the check reads those through
+// Ruffle's trace observer, with the browser's clock, and takes screenshots for people to look at.
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -13,7 +14,10 @@ import { fileURLToPath } from 'node:url';
 
 import { chromium } from 'playwright-core';
 
-import { checkCaretPlace, checkLegibility, preparePictureSites } from './legibility.mjs';
+import {
+    boundsOf, brightMask, caretPlace, checkCaretPlace, checkLegibility, luminanceOf, misreadLetters,
+    preparePictureSites, readBack, SPEED_MS as PICTURE_SPEED_MS,
+} from './legibility.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const [makePackage, applicationFolder, outputFolder] = process.argv.slice(2);
@@ -35,6 +39,27 @@ const MESSAGES = [
 ];
 const EDITED_SPEED = 120;
 
+// Messages of every length, typed fast (the pace is checked above): one word longer than a line,
+// blank ones, one that fits only at a smaller size and one that scrolls even at the smallest.
+const LONG_WORD = 'www.example.com/offers/summer-sale/books-maps-and-prints/half-price-all-weekend/members-free-shipping';
+const FITS_SMALLER = 'Our summer sale starts on Saturday at 9 a.m.: every book, map and print in the shop is half ' +
+    'price for the whole weekend, and our loyal club members get free shipping on printed posters, too. Tell ' +
+    'your friends and come early!';
+const SCROLLS = 'Opening hours this week: Monday to Friday from nine in the morning until seven in the evening, ' +
+    'Saturday from ten until six, and Sunday closed. The coffee bar on the first floor serves breakfast until ' +
+    'eleven and lunch until three, with soup, sandwiches and cakes baked in our own kitchen. Members collect ' +
+    'points with every purchase and get a birthday voucher each year. Ask at the till for the new catalogue, ' +
+    'and follow us for the dates of readings, signings and the winter market.';
+const FAST_SPEED = 5;
+const LENGTH_CASES = {
+    long: [LONG_WORD, '', ' \r\n \r\n ', FITS_SMALLER],
+    scroll: [SCROLLS, 'Short one', 'Last', ''],
+    blank: ['', ' ', '\r\n', ' \r\n\r\n '],
+};
+const TOP_SIZE = 20, FLOOR_SIZE = 12;
+const TEXT_RIGHT = 460;  // the message field's right edge on the stage, in pixels
+const MOST_MISREAD = 0.03;  // of the letters, read back by OCR
+
 class CheckFailure extends Error {}
 function fail(message) {
     throw new CheckFailure(message);
@@ -51,11 +76,19 @@ const median = (values) => {
 
 // ---- Packages -------------------------------------------------------------------------------
 
-function generatePackage(folder) {
+function generatePackage(folder, messages = MESSAGES) {
     fs.mkdirSync(folder, { recursive: true });
-    const output = execFileSync(makePackage, [folder, applicationFolder, CLICK_URL, ...MESSAGES],
+    const output = execFileSync(makePackage, [folder, applicationFolder, CLICK_URL, ...messages],
                                 { encoding: 'utf8' });
     if (!output.startsWith('Quillbeam: Done!')) fail(`Generate did not complete: ${output}`);
+}
+
+// Edits a generated file's speed, as a user may by hand.
+function editSpeed(folder, number, speed) {
+    const file = path.join(folder, `mytext${number}.txt`);
+    const bytes = fs.readFileSync(file, 'latin1');
+    if (!bytes.includes('\r\n&speed=50&\r\n')) fail(`mytext${number}.txt does not carry speed 50`);
+    fs.writeFileSync(file, bytes.replace('&speed=50&', `&speed=${speed}&`), 'latin1');
 }
 
 function prepareSite(site) {
@@ -64,16 +97,17 @@ function prepareSite(site) {
     fs.symlinkSync(path.join(here, 'node_modules', '@ruffle-rs', 'ruffle'), path.join(site, 'ruffle'));
     // As generated.
     generatePackage(path.join(site, 'generated'));
-    preparePictureSites(site, path.join(site, 'generated'));
+    for (const folder of preparePictureSites(site, path.join(site, 'generated'))) editSpeed(folder, 1, PICTURE_SPEED_MS);
     // Edited by hand afterwards: a slower speed in file 2, and file 3 missing.
     const edited = path.join(site, 'edited');
     generatePackage(edited);
-    const second = path.join(edited, 'mytext2.txt');
-    const bytes = fs.readFileSync(second, 'latin1');
-    if (!bytes.includes('\r\n&speed=50&\r\n')) fail('mytext2.txt does not carry speed 50');
-    fs.writeFileSync(second, bytes.replace('&speed=50&', `&speed=${EDITED_SPEED}&`), 'latin1');
+    editSpeed(edited, 2, EDITED_SPEED);
     fs.rmSync(path.join(edited, 'mytext3.txt'));
     prepareDefaultSpeedPackage(path.join(site, 'defaults'));
+    for (const [name, messages] of Object.entries(LENGTH_CASES)) {
+        generatePackage(path.join(site, name), messages);
+        for (const number of [1, 2, 3, 4]) editSpeed(path.join(site, name), number, FAST_SPEED);
+    }
 }
 
 // ---- Server and browser ---------------------------------------------------------------------
@@ -106,12 +140,14 @@ async function launchBrowser(profile) {
 }
 
 // Runs in the page before its own markup: Ruffle's settings, and a trace collector that hooks
-// into the player as soon as the movie's metadata is known (earlier hooks are dropped).
-function pageSetup() {
+// into the player as soon as the movie's metadata is known (earlier hooks are dropped). With the
+// player's own choice of renderer, headless Chromium's software adapter makes Ruffle open a notice
+// on the first mouse-over, which swallows a click; its WebGL renderer opens none.
+function pageSetup(renderer) {
     window.RufflePlayer = {
         config: {
             autoplay: 'on', unmuteOverlay: 'hidden', splashScreen: false, contextMenu: 'off',
-            openUrlMode: 'allow', preferredRenderer: 'webgl', letterbox: 'off',
+            openUrlMode: 'allow', letterbox: 'off', ...(renderer ? { preferredRenderer: renderer } : {}),
         },
     };
     window.bannerTraces = [];
@@ -125,9 +161,9 @@ function pageSetup() {
     }, 5);
 }
 
-async function openBanner(context, url) {
+async function openBanner(context, url, { renderer = 'webgl' } = {}) {
     const page = await context.newPage();
-    await page.addInitScript(pageSetup);
+    await page.addInitScript(pageSetup, renderer);
     await page.goto(url);
     await page.addScriptTag({ url: '/ruffle/ruffle.js' });
     const banner = page.locator('ruffle-object, ruffle-embed').first();
@@ -141,27 +177,30 @@ async function openBanner(context, url) {
 function parseTrace(traces) {
     const runs = [];
     const skipped = [];
+    const events = [];  // every other line, in order
     for (const { at, text } of traces) {
         let match;
-        if ((match = text.match(/^file (\d+) speed (\S+) url ([^]*)$/))) {
-            runs.push({ file: Number(match[1]), speed: Number(match[2]), url: match[3], at,
-                        typed: [] });
+        if ((match = text.match(/^file (\d+) speed (\S+) size (\d+) url ([^]*)$/))) {
+            runs.push({ file: Number(match[1]), speed: Number(match[2]), size: Number(match[3]),
+                        url: match[4], at, typed: [] });
         } else if ((match = text.match(/^typed (\d+) ([^]*)$/))) {
             const run = runs.at(-1);
             if (!run || run.file !== Number(match[1])) fail(`letters typed outside a file: ${text}`);
             run.typed.push({ at, text: match[2] });
         } else if ((match = text.match(/^skipped (\d+)$/))) {
             skipped.push({ file: Number(match[1]), at });
+        } else {
+            events.push({ text, at });
         }
     }
-    return { runs, skipped };
+    return { runs, skipped, events };
 }
 
 const finished = (run, message) => run.typed.at(-1)?.text === shownText(message);
 
 // Checks one run: typed one letter at a time, ending exactly in the window's text, at about the
-// file's interval. Returns the measured intervals.
-function checkRun(run, message, speed, label) {
+// file's interval (unless `pace` is false). Returns the measured intervals.
+function checkRun(run, message, speed, label, { pace = true } = {}) {
     const expected = shownText(message);
     if (run.typed.length === 0) fail(`${label}: message ${run.file} typed nothing`);
     run.typed.forEach(({ text }, i) => {
@@ -176,6 +215,7 @@ function checkRun(run, message, speed, label) {
     }
     if (run.speed !== speed) fail(`${label}: message ${run.file} ran at speed ${run.speed}, not ${speed}`);
     const intervals = run.typed.slice(1).map((letter, i) => letter.at - run.typed[i].at);
+    if (!pace) return intervals;
     // The mean over the whole message: on a busy machine the player fires late timers in bursts,
     // which upsets a median but keeps the pace.
     const typical = (run.typed.at(-1).at - run.typed[0].at) / intervals.length;
@@ -230,12 +270,14 @@ async function checkGeneratedPackage(context, base, report) {
         if (run.url !== CLICK_URL) fail(`generated: file ${run.file} gave the address ${printable(run.url)}`);
     }
     const holds = [1, 2, 3, 4].map((i) => runs[i].at - runs[i - 1].typed.at(-1).at);
+    const expectedHolds = MESSAGES.map((message) => holdFor(shownText(message)));
     report.push(`generated package: messages typed in the order ${order}, ` +
                 `${intervals.length + 5} letters in all, each message exactly as typed in the window`);
     report.push(`  letter interval at speed 50: median ${median(intervals).toFixed(0)} ms, ` +
                 `range ${Math.min(...intervals).toFixed(0)}-${Math.max(...intervals).toFixed(0)} ms`);
-    report.push(`  finished message held ${holds.map((ms) => (ms / 1000).toFixed(1)).join(', ')} s before the next`);
-    checkHoldTimes(holds);
+    report.push(`  finished message held ${holds.map((ms) => (ms / 1000).toFixed(1)).join(', ')} s before the next ` +
+                `(${expectedHolds.map((ms) => (ms / 1000).toFixed(2)).join(', ')} s to read it)`);
+    checkHoldTimes(holds, expectedHolds);
 
     // The pointing hand over the banner, and a click opening the files' address in a new window.
     const box = await banner.boundingBox();
@@ -280,14 +322,18 @@ async function checkEditedPackage(context, base, report) {
 // ---- Hold time and default speed ------------------------------------------------------------
 
 const HOLD_MS = 2000;
+const READING_MS_PER_LETTER = 50;
 
-// A finished message stays about two seconds. Each measured hold also takes in the next file's
-// load, and a late last letter on a busy machine, so the typical one is judged.
-function checkHoldTimes(holds) {
-    const typical = median(holds);
-    if (typical < HOLD_MS * 0.8 || typical > HOLD_MS * 1.5) {
-        fail(`generated: a finished message was held ${(typical / 1000).toFixed(1)} s, not about ${HOLD_MS / 1000} s`);
-    }
+// A finished message stays long enough to read at 20 letters a second, and at least 2 seconds.
+const holdFor = (text) => Math.max(HOLD_MS, READING_MS_PER_LETTER * text.length);
+
+// No hold may end early. Each measured hold also takes in the next file's load, and a late last
+// letter on a busy machine, so only the typical one is judged for being too long.
+function checkHoldTimes(holds, expected) {
+    const shares = holds.map((hold, i) => hold / expected[i]);
+    const shortest = Math.min(...shares);
+    if (shortest < 0.9) fail(`generated: a finished message was held ${(shortest * 100).toFixed(0)}% of the time to read it`);
+    if (median(shares) > 1.5) fail(`generated: finished messages were held ${(median(shares) * 100).toFixed(0)}% of the time to read them`);
 }
 
 // Speeds edited by hand into nothing, zero and a word: each file must type at the default 50.
@@ -295,11 +341,7 @@ const DEFAULT_SPEED_CASES = ['', '0', 'fast'];
 
 function prepareDefaultSpeedPackage(folder) {
     generatePackage(folder);
-    DEFAULT_SPEED_CASES.forEach((speed, i) => {
-        const file = path.join(folder, `mytext${i + 1}.txt`);
-        const bytes = fs.readFileSync(file, 'latin1');
-        fs.writeFileSync(file, bytes.replace('&speed=50&', `&speed=${speed}&`), 'latin1');
-    });
+    DEFAULT_SPEED_CASES.forEach((speed, i) => editSpeed(folder, i + 1, speed));
 }
 
 async function checkDefaultSpeeds(context, base, report) {
@@ -315,11 +357,126 @@ async function checkDefaultSpeeds(context, base, report) {
     await page.close();
 }
 
+// ---- Messages of any length -----------------------------------------------------------------
+
+// A screenshot of the banner once the browser has drawn what the trace has shown, kept in frames/.
+async function heldShot(context, page, banner, name) {
+    await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    const { x, y, width, height } = await banner.boundingBox();
+    const devtools = await context.newCDPSession(page);
+    const { data } = await devtools.send('Page.captureScreenshot', { format: 'png', clip: { x, y, width, height, scale: 1 } });
+    const png = Buffer.from(data, 'base64');
+    fs.writeFileSync(path.join(outputFolder, 'frames', `${name}.png`), png);
+    return png;
+}
+
+// Reads `png` back by OCR and checks it against `expected` (the same length of the message's
+// end, when only its end shows). Returns what was read.
+function checkReadBack(png, message, label, report, { end = false } = {}) {
+    const read = readBack(png);
+    const letters = (text) => text.replace(/\s+/g, '').length;
+    let start = 0;  // of the end that holds as many letters as were read
+    for (let kept = letters(message); end && kept > letters(read); ++start) kept -= /\s/.test(message[start]) ? 0 : 1;
+    const expected = message.slice(start);
+    const wrong = misreadLetters(read, expected);
+    report.push(`  ${label}: read back by OCR with ${wrong} of ${letters(expected)} letters wrong`);
+    if (wrong > letters(expected) * MOST_MISREAD) fail(`${label}: read back as ${printable(read)}, not ${printable(expected)}`);
+    return read;
+}
+
+async function checkLongWord(context, { page, banner }, report) {
+    const { runs } = await watch(page, banner, {
+        limitMs: 15_000, prefix: 'long', done: ({ runs }) => runs.length >= 1 && finished(runs[0], LONG_WORD),
+    });
+    checkRun(runs[0], LONG_WORD, FAST_SPEED, 'long word', { pace: false });
+    // Screenshots until one shows the blinking caret (it shows half of every 1.06 s).
+    let png, frame, place;
+    for (let shots = 0; shots < 10 && !place?.caret; ++shots) {
+        png = await heldShot(context, page, banner, 'long-word');
+        [frame] = await luminanceOf(context, [png]);
+        place = caretPlace(frame);
+    }
+    if (place.misplaced) fail(`long word: the caret is not after its last letter: ${place.misplaced}`);
+    const text = boundsOf(brightMask(frame), frame.width);  // no pixel of the picture is as bright
+    if (!text) fail('long word: nothing shows');
+    report.push(`a word of ${LONG_WORD.length} letters: lines ${text.top}-${text.bottom} px, letters up to x = ${text.right} px`);
+    if (text.right > TEXT_RIGHT) fail(`long word: letters reach x = ${text.right} px, past the text's right edge at ${TEXT_RIGHT}`);
+    if (text.bottom - text.top < 2 * TOP_SIZE) fail('long word: it was not broken onto more lines');
+    checkReadBack(png, LONG_WORD, 'long word', report);
+    return png;
+}
+
+async function checkSkipsAndFit(context, { page, banner }, report) {
+    const { runs, events } = await watch(page, banner, {
+        limitMs: 20_000, prefix: 'long', done: ({ runs }) => runs.length >= 2 && finished(runs[1], FITS_SMALLER),
+    });
+    const order = runs.map((run) => run.file).join(', ');
+    if (!order.startsWith('1, 4')) fail(`long: messages came in the order ${order}, not 1, 4`);
+    for (const file of [2, 3]) {
+        if (!events.some(({ text }) => text === `empty ${file}`)) fail(`long: blank file ${file} was not passed over`);
+    }
+    const gap = runs[1].at - events.find(({ text }) => text === 'loading 2').at;
+    report.push(`blank files 2 and 3 passed over: file 4 began ${gap.toFixed(0)} ms after file 1's hold`);
+    if (gap > 1000) fail(`long: the blank files took ${gap.toFixed(0)} ms, more than a second`);
+    checkRun(runs[1], FITS_SMALLER, FAST_SPEED, 'fit', { pace: false });
+    report.push(`a message of ${FITS_SMALLER.length} characters typed at size ${runs[1].size}`);
+    if (!(runs[1].size < TOP_SIZE)) fail(`fit: a message of ${FITS_SMALLER.length} characters was typed at size ${runs[1].size}`);
+    const png = await heldShot(context, page, banner, 'fits-smaller');
+    checkReadBack(png, FITS_SMALLER, `${FITS_SMALLER.length} characters`, report);
+    return png;
+}
+
+async function checkScrolling(context, base, report) {
+    const { page, banner } = await openBanner(context, `${base}/scroll/htmlcode.html`);
+    const { runs } = await watch(page, banner, {
+        limitMs: 20_000, prefix: 'scroll', done: ({ runs }) => runs.length >= 1 && finished(runs[0], SCROLLS),
+    });
+    checkRun(runs[0], SCROLLS, FAST_SPEED, 'scroll', { pace: false });
+    if (runs[0].size !== FLOOR_SIZE) fail(`scroll: a message of ${SCROLLS.length} characters was typed at size ${runs[0].size}`);
+    const png = await heldShot(context, page, banner, 'scrolled');
+    const read = checkReadBack(png, SCROLLS, `the last lines of ${SCROLLS.length} characters at size ${FLOOR_SIZE}`, report, { end: true });
+    if (read.length > SCROLLS.length * 0.9) fail('scroll: the whole message showed at once, or the read was not of its end');
+    await page.close();
+    return png;
+}
+
+// Plays the long messages, and meanwhile a package of blank files, which must come to rest: no
+// more files loaded, nothing shown but the picture.
+async function checkLengths(context, base, report) {
+    const blankRequests = [];
+    const countRequest = (request) => {
+        if (/\/blank\/mytext\d\.txt$/.test(request.url())) blankRequests.push(request.url());
+    };
+    context.on('request', countRequest);
+    const blank = await openBanner(context, `${base}/blank/htmlcode.html`);
+
+    const long = await openBanner(context, `${base}/long/htmlcode.html`);
+    const wordPng = await checkLongWord(context, long, report);
+    const fitPng = await checkSkipsAndFit(context, long, report);
+    await long.page.close();
+    const scrollPng = await checkScrolling(context, base, report);
+
+    const { runs, events } = await traceOf(blank.page);
+    const seen = events.map(({ text }) => text).filter((text) => !text.startsWith('loading ')).join(', ');
+    const resting = events.findIndex(({ text }) => text === 'resting');
+    if (runs.length > 0 || seen !== 'empty 1, empty 2, empty 3, empty 4, resting' || resting < events.length - 1) {
+        fail(`blank: four blank files gave ${runs.length} messages and ${printable(events.slice(0, 12).map(({ text }) => text).join(', '))}…`);
+    }
+    context.off('request', countRequest);
+    // Each file is read twice: as raw text and as form data.
+    if (blankRequests.length > 8) fail(`blank: the banner made ${blankRequests.length} requests for its files, not 8 and then rested`);
+    const [still] = await luminanceOf(context, [await heldShot(context, blank.page, blank.banner, 'blank')]);
+    if (boundsOf(brightMask(still), still.width)) fail('blank: the resting banner shows more than its picture');
+    report.push(`four blank files: the banner rested on its picture after loading each once (${blankRequests.length} requests)`);
+    await blank.page.close();
+    await (await composeStrip(context, [fitPng, scrollPng, wordPng], path.join(outputFolder, 'banner-long-messages.png'))).close();
+}
+
 // Stacks screenshots into one picture, composed in the browser.
 async function composeStrip(context, chosen, file) {
     const page = await context.newPage();
     const images = chosen.map((frame) =>
-        `<img src="data:image/png;base64,${fs.readFileSync(frame.file).toString('base64')}">`);
+        `<img src="data:image/png;base64,${(frame.file ? fs.readFileSync(frame.file) : frame).toString('base64')}">`);
     await page.setContent(`<body style="margin:0;background:#333">
         <div id="strip" style="display:flex;flex-direction:column;gap:4px;width:max-content">
         ${images.join('')}</div></body>`);
@@ -370,15 +527,24 @@ async function main() {
         const base = `http://127.0.0.1:${await port}`;
         context = await launchBrowser(path.join(outputFolder, 'profile'));
         const report = [];
-        const frames = await checkGeneratedPackage(context, base, report);
-        await checkEditedPackage(context, base, report);
-        await checkDefaultSpeeds(context, base, report);
+        const times = [];
+        const timed = async (name, step) => {
+            const start = Date.now();
+            const result = await step();
+            times.push(`${name} ${((Date.now() - start) / 1000).toFixed(0)} s`);
+            return result;
+        };
+        const frames = await timed('generated', () => checkGeneratedPackage(context, base, report));
+        await timed('edited', () => checkEditedPackage(context, base, report));
+        await timed('defaults', () => checkDefaultSpeeds(context, base, report));
+        await timed('lengths', () => checkLengths(context, base, report));
         const count = await saveStrips(context, frames);
         const caret = await checkCaretPlace(context, frames, MESSAGES.map(shownText), fail);
         report.push(`caret after the last letter in ${caret.checked} screenshots while typing, on ${caret.lines} lines`);
-        await checkLegibility(context, base, shownText(MESSAGES[0]), outputFolder, { openBanner, fail }, report);
+        await timed('pictures', () => checkLegibility(context, base, shownText(MESSAGES[0]), outputFolder, { openBanner, fail }, report));
         report.push(`${frames.length} screenshots in ${path.join(outputFolder, 'frames')}; ` +
                     `a strip of ${count} in ${path.join(outputFolder, 'banner-strip.png')}`);
+        report.push(`time: ${times.join(', ')}`);
         console.log(report.join('\n'));
     } finally {
         await context?.close();

@@ -10,10 +10,12 @@ for package in playwright-core @ruffle-rs/ruffle; do
     exit 1
   fi
 done
-if [ ! -x /usr/bin/chromium ]; then
-  echo "FAIL: /usr/bin/chromium is missing; tools/install-deps.sh test installs it" >&2
-  exit 1
-fi
+for program in /usr/bin/chromium /usr/bin/tesseract /usr/bin/convert; do
+  if [ ! -x "$program" ]; then
+    echo "FAIL: $program is missing; tools/install-deps.sh test installs it" >&2
+    exit 1
+  fi
+done
 
 check=(node "$here/playback_check.mjs" "$@")
 if unshare -n true 2>/dev/null; then

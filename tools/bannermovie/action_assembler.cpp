@@ -26,6 +26,7 @@ std::uint16_t CheckedU16(std::size_t value, const char* what) {
 }  // namespace
 
 void ActionAssembler::Record(ActionCode code, std::string_view operands) {
+    joinablePush_.reset();
     body_.U8(static_cast<std::uint8_t>(code));
     if (static_cast<std::uint8_t>(code) >= kFirstActionWithOperands) {
         body_.U16(CheckedU16(operands.size(), "action operands too long"));
@@ -77,7 +78,16 @@ void ActionAssembler::Push(std::initializer_list<PushValue> values) {
             operands.U8(kPushUndefined);
         }
     }
+    if (joinablePush_) {
+        const std::size_t lengthField = *joinablePush_ + 1;
+        const std::size_t length = body_.size() - (lengthField + 2) + operands.size();
+        body_.PatchU16(lengthField, CheckedU16(length, "action operands too long"));
+        body_.Bytes(operands.bytes());
+        return;
+    }
+    const std::size_t start = body_.size();
     Record(ActionCode::Push, operands.bytes());
+    joinablePush_ = start;
 }
 
 void ActionAssembler::GetUrl2(std::uint8_t flags) {
@@ -96,6 +106,7 @@ ActionAssembler::Label ActionAssembler::NewLabel() {
 void ActionAssembler::Bind(Label label) {
     if (labelOffsets_.at(label.id) >= 0) throw std::logic_error("label bound twice");
     labelOffsets_[label.id] = static_cast<std::ptrdiff_t>(body_.size());
+    joinablePush_.reset();
 }
 
 void ActionAssembler::EmitBranch(ActionCode code, Label label) {
@@ -126,6 +137,7 @@ void ActionAssembler::EndFunction() {
     if (openFunctions_.empty()) throw std::logic_error("no function to end");
     const std::size_t sizeField = openFunctions_.back();
     openFunctions_.pop_back();
+    joinablePush_.reset();
     body_.PatchU16(sizeField, CheckedU16(body_.size() - (sizeField + 2), "function too long"));
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -18,6 +19,8 @@ enum class ActionCode : std::uint8_t {
     End = 0x00,
     Stop = 0x07,
     Subtract = 0x0B,
+    Multiply = 0x0C,
+    Divide = 0x0D,
     Not = 0x12,
     Pop = 0x17,
     GetVariable = 0x1C,
@@ -28,6 +31,7 @@ enum class ActionCode : std::uint8_t {
     Return = 0x3E,
     Modulo = 0x3F,
     NewObject = 0x40,
+    InitArray = 0x42,
     TypeOf = 0x44,
     Add2 = 0x47,
     Less2 = 0x48,
@@ -38,7 +42,11 @@ enum class ActionCode : std::uint8_t {
     SetMember = 0x4F,
     Increment = 0x50,
     CallMethod = 0x52,
+    NewMethod = 0x53,
     Enumerate2 = 0x55,
+    BitAnd = 0x60,
+    BitOr = 0x61,
+    BitRShift = 0x64,
     Greater = 0x67,
     StoreRegister = 0x87,
     ConstantPool = 0x88,
@@ -65,6 +73,7 @@ using PushValue = std::variant<std::string, std::int32_t, bool, Undefined, Null,
 
 // Assembles one action block (a DoAction tag or a button's actions): named actions, labels for
 // If and Jump, function bodies, and a ConstantPool of every pushed string placed in front.
+// Consecutive Pushes become one, as they push the same values in the same order.
 class ActionAssembler {
   public:
     struct Label {
@@ -112,6 +121,9 @@ class ActionAssembler {
     };
     std::vector<Branch> branches_;
     std::vector<std::size_t> openFunctions_;  // offsets of their code size fields
+    // The last action when it is a Push that a following Push may join: nothing can jump between
+    // them. Cleared by a label, and by the start or end of a function body.
+    std::optional<std::size_t> joinablePush_;
 };
 
 }  // namespace bannermovie

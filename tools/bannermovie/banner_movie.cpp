@@ -9,23 +9,29 @@
 namespace bannermovie {
 namespace {
 
-// SWF 7: LoadVars, setInterval and System.useCodepage, with case-sensitive names.
-constexpr std::uint8_t kSwfVersion = 7;
+// SWF 8: LoadVars, setInterval, System.useCodepage and case-sensitive names from SWF 7, and
+// BitmapData to read the picture under the text.
+constexpr std::uint8_t kSwfVersion = 8;
 constexpr std::uint8_t kFramesPerSecond = 24;
 constexpr std::int32_t kStageWidth = 468 * kTwipsPerPixel;
 constexpr std::int32_t kStageHeight = 100 * kTwipsPerPixel;
 constexpr std::int32_t kTextMargin = 8 * kTwipsPerPixel;
-constexpr std::uint16_t kTextHeight = 20 * kTwipsPerPixel;
+// The largest size of the ladder; the script sets the others.
+constexpr std::uint16_t kTextHeight = kTextSizes.front() * kTwipsPerPixel;
 
+constexpr Rgb InkColor(std::uint32_t ink) {
+    return {static_cast<std::uint8_t>(ink >> 16), static_cast<std::uint8_t>(ink >> 8),
+            static_cast<std::uint8_t>(ink)};
+}
 constexpr Rgb kBlack{0x00, 0x00, 0x00};
-constexpr Rgb kWhite{0xFF, 0xFF, 0xFF};
+constexpr Rgb kWhite = InkColor(kLightInk);
 
-// The outline that keeps white text legible on light and busy pictures: dark copies of the text
-// under the white text, moved a pixel diagonally each way. Copies of a text field need no
+// The halo that keeps the letters legible on any picture: copies of the text in the halo's
+// colour under the letters, moved a pixel diagonally each way. Copies of a text field need no
 // filters, so every player of the version draws them. Strokes are two pixels wide, so the four
-// diagonal moves already darken every pixel touching a letter; eight would cost twice the
-// drawing for an outline that looks the same.
-constexpr Rgb kOutlineColor = kBlack;
+// diagonal moves already cover every pixel touching a letter; eight would cost twice the
+// drawing for a halo that looks the same. The script swaps letters and halo over light pictures.
+constexpr Rgb kOutlineColor = InkColor(kDarkInk);
 constexpr std::int32_t kOutlineTwips = 1 * kTwipsPerPixel;
 constexpr std::array<std::array<std::int32_t, 2>, kOutlineCopyCount> kOutlineDirections{
     {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}}};
@@ -62,6 +68,7 @@ std::string BuildBannerMovie() {
     const Rect stage{0, kStageWidth, 0, kStageHeight};
     SwfFile movie(kSwfVersion, stage, kFramesPerSecond, 1);
 
+    movie.AddTag(TagCode::FileAttributes, FileAttributes());
     movie.AddTag(TagCode::SetBackgroundColor, SetBackgroundColor(kBlack));
     movie.AddTag(TagCode::DefineFont2, DefineDeviceFont(kFontId, "_sans"));
     const Rect textArea{kTextMargin, kStageWidth - kTextMargin, kTextMargin / 2,
@@ -105,7 +112,8 @@ std::string BuildBannerMovie() {
                  PlaceNamedObject(kClickButtonDepth, kClickButtonId, "clickArea"));
     movie.AddTag(TagCode::DoAction, BuildFrameScript({.left = textArea.xMin / kTwipsPerPixel,
                                                       .top = textArea.yMin / kTwipsPerPixel,
-                                                      .right = textArea.xMax / kTwipsPerPixel}));
+                                                      .right = textArea.xMax / kTwipsPerPixel,
+                                                      .bottom = textArea.yMax / kTwipsPerPixel}));
     movie.AddTag(TagCode::ShowFrame, {});
     return movie.Finish();
 }

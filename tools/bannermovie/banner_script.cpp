@@ -1,4 +1,4 @@
-// The banner's two scripts. Each statement is written as the ActionScript it carries out.
+// The banner's two scripts, written statement by statement in the order they run.
 //
 // How a variable file is read. Its text is loaded raw (LoadVars.onData receives it unparsed) and
 // taken apart by the file's fixed layout, never decoded as form data, so a message keeps its
@@ -9,8 +9,15 @@
 // not decode is taken from the same place in that copy: the raw text fixes every ASCII character
 // exactly, the form copy only supplies letters beyond ASCII.
 //
-// Every typed prefix is traced: players show no trace output to a visitor, and a test can follow
-// the typing letter by letter through it.
+// How a message is shown. Before it is typed, the whole message is laid out in the message field
+// at each size of the ladder in turn until it fits; a message too long for the smallest is typed
+// at that size and scrolls up a line at a time as typing reaches the bottom. The letters are
+// light on a dark halo, or dark on a light one where the picture under the message is light. The
+// finished message is held long enough to be read at 20 letters a second (200 words a minute, a
+// common reading speed), and never less than 2 seconds.
+//
+// Every typed prefix is traced, and so is each file begun, passed over or missing: players show
+// no trace output to a visitor, and a test can follow the banner letter by letter through it.
 #include "banner_script.h"
 
 #include "action_assembler.h"
@@ -23,13 +30,26 @@ constexpr std::int32_t kFileCount = 4;
 constexpr std::int32_t kDefaultSpeedMs = 50;
 constexpr std::int32_t kPollIntervalMs = 100;
 constexpr std::int32_t kPollsBeforeGivingUp = 30;  // a file that has not arrived in 3 s is skipped
-constexpr std::int32_t kHoldMs = 2000;             // the finished message stays this long
-constexpr std::int32_t kBlinkMs = 530;             // the caret's on and off time, as desktops use
-constexpr std::int32_t kTextGutter = 2;  // pixels between a text field's edge and its text
+constexpr std::int32_t kShortestHoldMs = 2000;
+constexpr std::int32_t kReadingMsPerLetter = 50;  // 20 letters a second
+constexpr std::int32_t kBlinkMs = 530;            // the caret's on and off time, as desktops use
+constexpr std::int32_t kTextGutter = 2;           // pixels between a text field's edge and its text
 constexpr std::int32_t kFormCopyDepth = 100;
 constexpr std::int32_t kFirstNonAscii = 128;
 constexpr const char* kFormCopyName = "fileData";
 constexpr const char* kHexDigits = "0123456789abcdefABCDEF";
+constexpr const char* kBlankCharacters = " \t\r\n";
+
+// The picture is read where the message lies, at every sixth pixel each way. It counts as light
+// when its mean luma (Rec. 709 weights, in 256ths) is over 118 of 255: there, relative luminance
+// passes 0.18, above which dark letters stand out from it more than light ones do.
+constexpr std::int32_t kPictureSampleStep = 6;
+constexpr std::int32_t kRedWeight = 54;
+constexpr std::int32_t kGreenWeight = 183;
+constexpr std::int32_t kBlueWeight = 19;
+constexpr std::int32_t kLightLuma = 118 * 256;
+constexpr std::int32_t kStageWidth = 468;
+constexpr std::int32_t kStageHeight = 100;
 
 // The file's fixed layout: the markers that open lines 3, 4 and 7 and the one that closes line 4.
 constexpr const char* kSpeedMarker = "\r\n&speed=";
@@ -40,313 +60,448 @@ constexpr const char* kUrlEndMarker = "&\r\n//The variable";
 constexpr const char* kMessageMarker = "\r\n&txt=";
 constexpr std::int32_t kMessageMarkerLength = 7;
 
-using Expr = ScriptBuilder::Expr;
+// The timeline's variables.
+const Expr fileNumber = Var("fileNumber");
+const Expr timer = Var("timer");
+const Expr blinkTimer = Var("blinkTimer");
+const Expr polls = Var("polls");
+const Expr usable = Var("usable");
+const Expr loader = Var("loader");
+const Expr speed = Var("speed");
+const Expr rawUrl = Var("rawUrl");
+const Expr rawMessage = Var("rawMessage");
+const Expr theUrl = Var("theUrl");
+const Expr message = Var("message");
+const Expr blankInRow = Var("blankInRow");
+const Expr resting = Var("resting");
+const Expr typed = Var("typed");
+const Expr shown = Var("shown");
+const Expr lineStart = Var("lineStart");
+const Expr shownHeight = Var("shownHeight");
+const Expr lineHeight = Var("lineHeight");
+const Expr fontSize = Var("fontSize");
+const Expr textSizes = Var("textSizes");
+const Expr picture = Var("picture");
+const Expr lightPicture = Var("lightPicture");
+const Expr pictureLoader = Var("pictureLoader");
+const Expr formCopy = Var(kFormCopyName);
+const Expr Math = Var("Math");
+const Expr flash = Var("flash");
 
-// function loadNextFile(): starts loading the next variable file, 1 to 4 and round again.
+// The instances on the stage.
+const Expr messageField = Var(kMessageFieldName);
+const Expr measureField = Var(kMeasureFieldName);
+const Expr caret = Var(kCaretName);
+const Expr backdrop = Var(kBackdropName);
+
+// The functions, by name, for calls before their definition and as handlers.
+const Expr loadNextFile = Var("loadNextFile");
+const Expr receiveFile = Var("receiveFile");
+const Expr waitForFile = Var("waitForFile");
+const Expr typeNextLetter = Var("typeNextLetter");
+const Expr blinkCaret = Var("blinkCaret");
+const Expr readPicture = Var("readPicture");
+
+std::array<Expr, kOutlineCopyCount> OutlineCopies() {
+    return {Var(OutlineCopyName(0)), Var(OutlineCopyName(1)), Var(OutlineCopyName(2)),
+            Var(OutlineCopyName(3))};
+}
+
+// Starts loading the next variable file, 1 to 4 and round again.
 void DefineLoadNextFile(const ScriptBuilder& s) {
     s.Function("loadNextFile", {}, [&] {
-        s.Do(s.Call("clearInterval", {s.Var("timer")}));
-        // fileNumber = fileNumber % 4 + 1;
-        s.Set(
-            "fileNumber",
-            s.Add(s.Binary(ActionCode::Modulo, s.Var("fileNumber"), s.Int(kFileCount)), s.Int(1)));
-        s.Set("usable", s.Bool(false));
-        s.Set("polls", s.Int(0));
-        s.Local("fileName", s.Add(s.Add(s.Text("mytext"), s.Var("fileNumber")), s.Text(".txt")));
-        // loader = new LoadVars(); loader.onData = receiveFile; loader.load(fileName);
-        s.Set("loader", s.New("LoadVars"));
-        s.SetMember(s.Var("loader"), "onData", s.Var("receiveFile"));
-        s.Do(s.Method(s.Var("loader"), "load", {s.Var("fileName")}));
-        // createEmptyMovieClip("fileData", 100); loadVariables(fileName, "fileData");
-        // (a fresh clip holds no variables of the file before)
-        s.Do(s.Call("createEmptyMovieClip", {s.Text(kFormCopyName), s.Int(kFormCopyDepth)}));
-        s.GetUrl(s.Var("fileName"), s.Text(kFormCopyName), kGetUrlLoadVariables);
-        // timer = setInterval(waitForFile, 100);
-        s.Set("timer", s.Call("setInterval", {s.Var("waitForFile"), s.Int(kPollIntervalMs)}));
+        s.Do(Call("clearInterval", timer));
+        s.Set(fileNumber, fileNumber % kFileCount + 1);
+        s.Trace("loading " + fileNumber);
+        s.Set(usable, false);
+        s.Set(polls, 0);
+        const Expr fileName = s.Local("fileName", "mytext" + fileNumber + ".txt");
+        s.Set(loader, New("LoadVars"));
+        s.Set(loader["onData"], receiveFile);
+        s.Do(loader.Call("load", fileName));
+        // A fresh clip holds no variables of the file before.
+        s.Do(Call("createEmptyMovieClip", kFormCopyName, kFormCopyDepth));
+        s.GetUrl(fileName, kFormCopyName, kGetUrlLoadVariables);
+        s.Set(timer, Call("setInterval", waitForFile, kPollIntervalMs));
     });
 }
 
-// function receiveFile(text): LoadVars.onData, with the file's raw text (undefined on failure).
+// LoadVars.onData, with the file's raw text (undefined when it could not be loaded). A late answer
+// for a file already given up comes from another loader and is ignored.
 void DefineReceiveFile(const ScriptBuilder& s) {
     s.Function("receiveFile", {"text"}, [&] {
-        // if (this == loader) usable = readFile(text);   // not a late answer for a file given up
-        s.If(s.Equals(s.Var("this"), s.Var("loader")),
-             [&] { s.Set("usable", s.Call("readFile", {s.Var("text")})); });
+        s.If(Var("this") == loader, [&] { s.Set(usable, Call("readFile", Var("text"))); });
     });
 }
 
-// function readFile(text): takes speed, rawUrl and rawMessage from the raw text by the file's
-// fixed layout; false when there is no text or it is not laid out as a variable file.
+// Takes speed, rawUrl and rawMessage from the raw text by the file's fixed layout; false when there
+// is no text or it is not laid out as a variable file.
 void DefineReadFile(const ScriptBuilder& s) {
     s.Function("readFile", {"text"}, [&] {
-        const Expr text = s.Var("text");
-        s.If(s.Not(s.Equals(s.TypeOf(text), s.Text("string"))), [&] { s.Return(s.Bool(false)); });
-        s.Local("speedAt", s.Method(text, "indexOf", {s.Text(kSpeedMarker)}));
-        s.Local("urlAt", s.Method(text, "indexOf", {s.Text(kUrlMarker), s.Var("speedAt")}));
+        const Expr text = Var("text");
+        s.If(TypeOf(text) != "string", [&] { s.Return(false); });
+        const Expr speedAt = s.Local("speedAt", text.Call("indexOf", kSpeedMarker));
+        const Expr urlAt = s.Local("urlAt", text.Call("indexOf", kUrlMarker, speedAt));
         // The address ends where the comment line begins: an address may itself hold "&".
-        s.Local("urlEnd", s.Method(text, "indexOf", {s.Text(kUrlEndMarker), s.Var("urlAt")}));
+        const Expr urlEnd = s.Local("urlEnd", text.Call("indexOf", kUrlEndMarker, urlAt));
         // The message follows the first "&txt=" line after the comment lines.
-        s.Local("messageAt", s.Method(text, "indexOf", {s.Text(kMessageMarker), s.Var("urlEnd")}));
-        const auto missing = [&](const char* at) { return s.Less(s.Var(at), s.Int(0)); };
-        s.If(s.Or(s.Or(missing("speedAt"), missing("urlAt")),
-                  s.Or(missing("urlEnd"), missing("messageAt"))),
-             [&] { s.Return(s.Bool(false)); });
+        const Expr messageAt = s.Local("messageAt", text.Call("indexOf", kMessageMarker, urlEnd));
+        s.If((speedAt < 0 || urlAt < 0) || (urlEnd < 0 || messageAt < 0), [&] { s.Return(false); });
 
-        // speed = Number(text.substring(speedAt + 9, text.indexOf("&", speedAt + 9)));
-        const Expr speedFrom = s.Add(s.Var("speedAt"), s.Int(kSpeedMarkerLength));
-        s.Set("speed", s.ToNumber(s.Method(
-                           text, "substring",
-                           {speedFrom, s.Method(text, "indexOf", {s.Text("&"), speedFrom})})));
-        // if (!(0 < speed)) speed = 50;   // also when it is not a number
-        s.If(s.Not(s.Less(s.Int(0), s.Var("speed"))),
-             [&] { s.Set("speed", s.Int(kDefaultSpeedMs)); });
-        // rawUrl = text.substring(urlAt + 10, urlEnd); rawMessage = text.substr(messageAt + 7);
-        s.Set("rawUrl",
-              s.Method(text, "substring",
-                       {s.Add(s.Var("urlAt"), s.Int(kUrlMarkerLength)), s.Var("urlEnd")}));
-        s.Set("rawMessage",
-              s.Method(text, "substr", {s.Add(s.Var("messageAt"), s.Int(kMessageMarkerLength))}));
-        s.Return(s.Bool(true));
+        const Expr speedFrom = speedAt + kSpeedMarkerLength;
+        s.Set(speed,
+              Number(text.Call("substring", speedFrom, text.Call("indexOf", "&", speedFrom))));
+        // Not a positive number: the default. (NaN is not greater than 0 either.)
+        s.If(!(0 < speed), [&] { s.Set(speed, kDefaultSpeedMs); });
+        s.Set(rawUrl, text.Call("substring", urlAt + kUrlMarkerLength, urlEnd));
+        s.Set(rawMessage, text.Call("substr", messageAt + kMessageMarkerLength));
+        s.Return(true);
     });
 }
 
-// function isHexDigit(c): c is one hexadecimal digit, as after a "%" that form data decodes.
+// c is one hexadecimal digit, as after a "%" that form data decodes.
 void DefineIsHexDigit(const ScriptBuilder& s) {
     s.Function("isHexDigit", {"c"}, [&] {
-        s.Return(
-            s.And(s.Equals(s.Member(s.Var("c"), "length"), s.Int(1)),
-                  s.Not(s.Less(s.Method(s.Text(kHexDigits), "indexOf", {s.Var("c")}), s.Int(0)))));
+        const Expr c = Var("c");
+        s.Return(c["length"] == 1 && !(Expr(kHexDigits).Call("indexOf", c) < 0));
     });
 }
 
-// function restoreText(raw, firstName): raw (a piece of the raw text that starts in the value of
-// the form pair firstName) with each run of letters beyond ASCII taken from the form copy.
-//
-//   var names = [the form copy's variable names in file order];
-//   var index = names.indexOf(firstName);
-//   var decoded = fileData[firstName];  // the form copy's text of the pair part raw is in
-//   var inName = false, at = 0, out = "", i = 0;
-//   while (i < raw.length) {
-//       if (raw has a letter beyond ASCII at i) { copy the run from decoded at `at`; continue; }
-//       var c = raw.charAt(i);
-//       if (c == "&") { index++; decoded = names[index]; inName = true; at = 0; }
-//       else if (inName && c == "=") { decoded = fileData[names[index]]; inName = false; at = 0; }
-//       else { if (c is "%" and two hex digits) { c = raw.substr(i, 3); i += 2; } at++; }
-//       out += c; i++;
-//   }
-//   return out;
+// restoreText(raw, firstName): raw (a piece of the raw text that starts in the value of the form
+// pair firstName) with each run of letters beyond ASCII taken from the form copy.
 void DefineRestoreText(const ScriptBuilder& s) {
-    const Expr raw = s.Var("raw");
-    const Expr formCopy = s.Var(kFormCopyName);
-    const auto beyondAscii = [&](Expr text, Expr at) {
-        return s.Less(s.Int(kFirstNonAscii - 1), s.Method(text, "charCodeAt", {at}));
+    const Expr raw = Var("raw");
+    const Expr names = Var("names");      // the form copy's variable names, in file order
+    const Expr index = Var("index");      // the pair raw has reached, in names
+    const Expr decoded = Var("decoded");  // the form copy's text of the part of that pair
+    const Expr inName = Var("inName");    // that part is the pair's name, not its value
+    const Expr at = Var("at");            // the place in decoded
+    const Expr out = Var("out");
+    const Expr i = Var("i");  // the place in raw
+    const auto beyondAscii = [](const Expr& text, const Expr& place) {
+        return kFirstNonAscii - 1 < text.Call("charCodeAt", place);
     };
-    const auto step = [&](const char* name) { s.Set(name, s.Add(s.Var(name), s.Int(1))); };
-    const auto keep = [&](Expr piece) { s.Set("out", s.Add(s.Var("out"), piece)); };
-    const auto startPairPart = [&](Expr text, bool inName) {
-        s.Set("decoded", text);
-        s.Set("inName", s.Bool(inName));
-        s.Set("at", s.Int(0));
+    const auto startPairPart = [&](const Expr& text, bool name) {
+        s.Set(decoded, text);
+        s.Set(inName, name);
+        s.Set(at, 0);
     };
 
     // A run the raw text may have decoded wrongly: the form copy's run at `at` replaces it (the
     // raw run stays when the copy has none there).
     const auto copyRunBeyondAscii = [&] {
-        s.Local("runEnd", s.Var("i"));
-        s.While(beyondAscii(raw, s.Var("runEnd")), [&] { step("runEnd"); });
-        s.Local("take", s.Var("at"));
-        s.While(beyondAscii(s.Var("decoded"), s.Var("take")), [&] { step("take"); });
+        const Expr runEnd = s.Local("runEnd", i);
+        s.While(beyondAscii(raw, runEnd), [&] { s.Set(runEnd, runEnd + 1); });
+        const Expr take = s.Local("take", at);
+        s.While(beyondAscii(decoded, take), [&] { s.Set(take, take + 1); });
         s.If(
-            s.Less(s.Var("at"), s.Var("take")),
-            [&] {
-                keep(s.Method(s.Var("decoded"), "substring", {s.Var("at"), s.Var("take")}));
-            },
-            [&] {
-                keep(s.Method(raw, "substring", {s.Var("i"), s.Var("runEnd")}));
-            });
-        s.Set("at", s.Var("take"));
-        s.Set("i", s.Var("runEnd"));
+            at < take, [&] { s.Set(out, out + decoded.Call("substring", at, take)); },
+            [&] { s.Set(out, out + raw.Call("substring", i, runEnd)); });
+        s.Set(at, take);
+        s.Set(i, runEnd);
     };
 
     // An ASCII character: kept as it is; it moves the place in the form copy along.
     const auto copyAsciiCharacter = [&] {
-        s.Local("c", s.Method(raw, "charAt", {s.Var("i")}));
-        const Expr isPercentEscape = s.And(
-            s.Equals(s.Var("c"), s.Text("%")),
-            s.And(s.Call("isHexDigit", {s.Method(raw, "charAt", {s.Add(s.Var("i"), s.Int(1))})}),
-                  s.Call("isHexDigit", {s.Method(raw, "charAt", {s.Add(s.Var("i"), s.Int(2))})})));
+        const Expr c = s.Local("c", raw.Call("charAt", i));
         s.If(
-            s.Equals(s.Var("c"), s.Text("&")),
+            c == "&",
             [&] {  // the next pair begins: its name
-                step("index");
-                startPairPart(s.Index(s.Var("names"), s.Var("index")), true);
+                s.Set(index, index + 1);
+                startPairPart(names[index], true);
             },
             [&] {
                 s.If(
-                    s.And(s.Var("inName"), s.Equals(s.Var("c"), s.Text("="))),
-                    [&] {  // the pair's value
-                        startPairPart(s.Index(formCopy, s.Index(s.Var("names"), s.Var("index"))),
-                                      false);
-                    },
+                    inName && c == "=",
+                    [&] { startPairPart(formCopy[names[index]], false); },  // the pair's value
                     [&] {
                         // "%" and two hex digits are one character in the form copy.
-                        s.If(isPercentEscape, [&] {
-                            s.Set("c", s.Method(raw, "substr", {s.Var("i"), s.Int(3)}));
-                            s.Set("i", s.Add(s.Var("i"), s.Int(2)));
-                        });
-                        step("at");
+                        s.If(c == "%" && Call("isHexDigit", raw.Call("charAt", i + 1)) &&
+                                 Call("isHexDigit", raw.Call("charAt", i + 2)),
+                             [&] {
+                                 s.Set(c, raw.Call("substr", i, 3));
+                                 s.Set(i, i + 2);
+                             });
+                        s.Set(at, at + 1);
                     });
             });
-        keep(s.Var("c"));
-        step("i");
+        s.Set(out, out + c);
+        s.Set(i, i + 1);
     };
 
     s.Function("restoreText", {"raw", "firstName"}, [&] {
-        // The form pairs in file order: for..in lists them newest first.
-        s.Local("names", s.New("Array"));
-        s.ForIn(formCopy, "name",
-                [&] { s.Do(s.Method(s.Var("names"), "unshift", {s.Var("name")})); });
-        s.Local("index", s.Int(0));
-        s.While(s.And(s.Less(s.Var("index"), s.Member(s.Var("names"), "length")),
-                      s.Not(s.Equals(s.Index(s.Var("names"), s.Var("index")), s.Var("firstName")))),
-                [&] { step("index"); });
-        s.Local("decoded", s.Index(formCopy, s.Var("firstName")));
-        s.Local("inName", s.Bool(false));
-        s.Local("at", s.Int(0));
-        s.Local("out", s.Text(""));
-        s.Local("i", s.Int(0));
-        s.While(s.Less(s.Var("i"), s.Member(raw, "length")), [&] {
-            s.If(beyondAscii(raw, s.Var("i")), copyRunBeyondAscii, copyAsciiCharacter);
-        });
-        s.Return(s.Var("out"));
+        s.Local("names", New("Array"));
+        // for..in lists the pairs newest first.
+        s.ForIn(formCopy, "name", [&] { s.Do(names.Call("unshift", Var("name"))); });
+        s.Local("index", 0);
+        s.While(index < names["length"] && names[index] != Var("firstName"),
+                [&] { s.Set(index, index + 1); });
+        s.Local("decoded", formCopy[Var("firstName")]);
+        s.Local("inName", false);
+        s.Local("at", 0);
+        s.Local("out", "");
+        s.Local("i", 0);
+        s.While(i < raw["length"],
+                [&] { s.If(beyondAscii(raw, i), copyRunBeyondAscii, copyAsciiCharacter); });
+        s.Return(out);
     });
 }
 
-// function waitForFile(): polls until both copies of the file are in, or gives up on it.
+// text holds nothing but spaces, tabs and line breaks.
+void DefineIsBlank(const ScriptBuilder& s) {
+    s.Function("isBlank", {"text"}, [&] {
+        const Expr text = Var("text");
+        const Expr i = s.Local("i", 0);
+        s.While(i < text["length"], [&] {
+            s.If(Expr(kBlankCharacters).Call("indexOf", text.Call("charAt", i)) < 0,
+                 [&] { s.Return(false); });
+            s.Set(i, i + 1);
+        });
+        s.Return(true);
+    });
+}
+
+// Polls until both copies of the file are in, or gives up on it.
 void DefineWaitForFile(const ScriptBuilder& s) {
     s.Function("waitForFile", {}, [&] {
-        s.Set("polls", s.Add(s.Var("polls"), s.Int(1)));
-        const Expr givingUp = s.Not(s.Less(s.Var("polls"), s.Int(kPollsBeforeGivingUp)));
-        const Expr formCopyIn = s.Equals(s.Member(s.Var(kFormCopyName), "loaded"), s.Text("yes"));
-        // if (usable && (fileData.loaded == "yes" || polls >= 30)) {
+        s.Set(polls, polls + 1);
+        const Expr givingUp = !(polls < kPollsBeforeGivingUp);
         s.If(
-            s.And(s.Var("usable"), s.Or(formCopyIn, givingUp)),
+            usable && (formCopy["loaded"] == "yes" || givingUp),
             [&] {
-                s.Do(s.Call("clearInterval", {s.Var("timer")}));
-                // theUrl = restoreText(rawUrl, "theUrl");
-                s.Set("theUrl", s.Call("restoreText", {s.Var("rawUrl"), s.Text("theUrl")}));
-                // message = restoreText(rawMessage, "txt").split("\r\n").join("\n");
-                // (each line break of the file is one line break on the banner)
-                const Expr restored = s.Call("restoreText", {s.Var("rawMessage"), s.Text("txt")});
-                s.Set("message", s.Method(s.Method(restored, "split", {s.Text("\r\n")}), "join",
-                                          {s.Text("\n")}));
-                s.Do(s.Call("startTyping", {}));
+                s.Do(Call("clearInterval", timer));
+                s.Set(theUrl, Call("restoreText", rawUrl, "theUrl"));
+                // Each line break of the file is one line break on the banner.
+                s.Set(message, Call("restoreText", rawMessage, "txt")
+                                   .Call("split", "\r\n")
+                                   .Call("join", "\n"));
+                s.If(
+                    Call("isBlank", message),
+                    [&] {
+                        s.Trace("empty " + fileNumber);
+                        s.Set(blankInRow, blankInRow + 1);
+                        // Four in a row: every file is blank.
+                        s.If(
+                            blankInRow < kFileCount, [&] { s.Do(Call("loadNextFile")); },
+                            [&] { s.Do(Call("rest")); });
+                    },
+                    [&] {
+                        s.Set(blankInRow, 0);
+                        s.Do(Call("startTyping"));
+                    });
             },
             [&] {
-                // } else if (polls >= 30) { trace("skipped " + fileNumber); loadNextFile(); }
                 s.If(givingUp, [&] {
-                    s.Trace(s.Add(s.Text("skipped "), s.Var("fileNumber")));
-                    s.Do(s.Call("loadNextFile", {}));
+                    s.Trace("skipped " + fileNumber);
+                    s.Set(blankInRow, 0);  // it may hold a message next time round
+                    s.Do(Call("loadNextFile"));
                 });
             });
     });
 }
 
-// function startTyping(): clears the banner and types the message just read.
-void DefineStartTyping(const ScriptBuilder& s) {
-    s.Function("startTyping", {}, [&] {
-        // trace("file " + fileNumber + " speed " + speed + " url " + theUrl);
-        s.Trace(
-            s.Add(s.Add(s.Add(s.Add(s.Add(s.Text("file "), s.Var("fileNumber")), s.Text(" speed ")),
-                              s.Var("speed")),
-                        s.Text(" url ")),
-                  s.Var("theUrl")));
-        s.Set("typed", s.Int(0));
-        s.Do(s.Call("clearText", {}));
-        s.Set("timer", s.Call("setInterval", {s.Var("typeNextLetter"), s.Var("speed")}));
+// Shows nothing but the picture, and starts no timer again.
+void DefineRest(const ScriptBuilder& s) {
+    s.Function("rest", {}, [&] {
+        s.Set(resting, true);
+        s.Do(Call("clearText"));
+        s.Set(caret["_visible"], false);
+        s.Trace("resting");
     });
 }
 
-// function typeNextLetter(): shows one more letter, or holds the finished message and moves on.
+// The picture has loaded into the backdrop: it is copied, to be read where each message lies. A
+// player that cannot copy a clip's pixels leaves the copy transparent, which reads as the black
+// stage behind it: the letters then stay light, as on a dark picture.
+void DefineReadPicture(const ScriptBuilder& s) {
+    s.Function("readPicture", {}, [&] {
+        s.Set(picture, flash["display"].New("BitmapData", kStageWidth, kStageHeight, true, 0));
+        s.Do(picture.Call("draw", backdrop));
+        // The message being typed or held takes the ink for it at once.
+        s.If(!resting && TypeOf(message) == "string", [&] {
+            s.Do(Call("fitMessage"));
+            s.Do(Call("showText", shown));
+        });
+    });
+}
+
+// lightPicture: whether the picture under the message, as laid out now, is light.
+void DefineChooseInk(const ScriptBuilder& s, const TextArea& area) {
+    s.Function("chooseInk", {}, [&] {
+        s.Set(lightPicture, false);
+        s.If(!picture, [&] { s.Return(); });  // not loaded (yet)
+        const Expr left = area.left + kTextGutter;
+        const Expr top = area.top + kTextGutter;
+        const Expr right = s.Local("right", left + messageField["textWidth"]);
+        const Expr bottom =
+            s.Local("bottom", top + Math.Call("min", messageField["textHeight"],
+                                              area.bottom - area.top - 2 * kTextGutter));
+        const Expr luma = s.Local("luma", 0);
+        const Expr samples = s.Local("samples", 0);
+        const Expr y = s.Local("y", top);
+        s.While(y < bottom, [&] {
+            const Expr x = s.Local("x", left);
+            s.While(x < right, [&] {
+                const Expr pixel = s.Local("pixel", picture.Call("getPixel", x, y));
+                s.Set(luma, luma + ((pixel >> 16) & 255) * kRedWeight +
+                                ((pixel >> 8) & 255) * kGreenWeight + (pixel & 255) * kBlueWeight);
+                s.Set(samples, samples + 1);
+                s.Set(x, x + kPictureSampleStep);
+            });
+            s.Set(y, y + kPictureSampleStep);
+        });
+        s.Set(lightPicture, samples * kLightLuma < luma);
+    });
+}
+
+// Sets one field's size and colour, for the text it holds and the text it will be given.
+void DefineSetFormat(const ScriptBuilder& s) {
+    s.Function("setFormat", {"field", "size", "colour"}, [&] {
+        const Expr format = s.Local("format", New("TextFormat"));
+        s.Set(format["size"], Var("size"));
+        s.Set(format["color"], Var("colour"));
+        s.Do(Var("field").Call("setNewTextFormat", format));
+        s.Do(Var("field").Call("setTextFormat", format));
+    });
+}
+
+// Gives the letters, their halo, the measuring field and the caret the font size and the ink.
+// (A new format scrolls a field back to its top.)
+void DefineApplyStyle(const ScriptBuilder& s) {
+    s.Function("applyStyle", {}, [&] {
+        const Expr letters = s.Local("letters", kLightInk);
+        const Expr halo = s.Local("halo", kDarkInk);
+        // The caret's light bar on its dark rim, or the other way round.
+        const Expr caretInk = s.Local("caretInk", flash["geom"].New("ColorTransform"));
+        s.If(lightPicture, [&] {
+            s.Set(letters, kDarkInk);
+            s.Set(halo, kLightInk);
+            s.Set(caretInk, flash["geom"].New("ColorTransform", -1, -1, -1, 1, 255, 255, 255, 0));
+        });
+        s.Do(Call("setFormat", messageField, fontSize, letters));
+        for (const Expr& copy : OutlineCopies()) s.Do(Call("setFormat", copy, fontSize, halo));
+        s.Do(Call("setFormat", measureField, fontSize, letters));
+        s.Set(caret["transform"]["colorTransform"], caretInk);
+        s.Set(caret["_yscale"], 100 * fontSize / kTextSizes.front());  // as tall as a line
+    });
+}
+
+// Lays the whole message out at each size of the ladder until it fits the field; the smallest
+// when none does. Then the ink for the picture under it, and the height of one line.
+void DefineFitMessage(const ScriptBuilder& s) {
+    s.Function("fitMessage", {}, [&] {
+        const Expr step = s.Local("step", 0);
+        s.Set(fontSize, textSizes[step]);
+        s.Do(Call("applyStyle"));
+        s.Set(messageField["text"], message);
+        s.While(1 < messageField["maxscroll"] && step < textSizes["length"] - 1, [&] {
+            s.Set(step, step + 1);
+            s.Set(fontSize, textSizes[step]);
+            s.Do(Call("applyStyle"));
+        });
+        s.Do(Call("chooseInk"));
+        s.Do(Call("applyStyle"));
+        s.Set(measureField["text"], "X");
+        s.Set(lineHeight, measureField["textHeight"]);
+    });
+}
+
+// Clears the banner and types the message just read.
+void DefineStartTyping(const ScriptBuilder& s) {
+    s.Function("startTyping", {}, [&] {
+        s.Set(resting, false);
+        s.Do(Call("fitMessage"));
+        s.Trace("file " + fileNumber + " speed " + speed + " size " + fontSize + " url " + theUrl);
+        s.Set(typed, 0);
+        s.Do(Call("clearText"));
+        s.Set(timer, Call("setInterval", typeNextLetter, speed));
+    });
+}
+
+// Shows one more letter, or holds the finished message and moves on.
 void DefineTypeNextLetter(const ScriptBuilder& s) {
     s.Function("typeNextLetter", {}, [&] {
         s.If(
-            s.Less(s.Var("typed"), s.Member(s.Var("message"), "length")),
+            typed < message["length"],
             [&] {
-                s.Set("typed", s.Add(s.Var("typed"), s.Int(1)));
-                s.Set("shown", s.Method(s.Var("message"), "substring", {s.Int(0), s.Var("typed")}));
-                s.Do(s.Call("showText", {s.Var("shown")}));
-                // trace("typed " + fileNumber + " " + shown);
-                s.Trace(s.Add(s.Add(s.Add(s.Text("typed "), s.Var("fileNumber")), s.Text(" ")),
-                              s.Var("shown")));
+                s.Set(typed, typed + 1);
+                s.Set(shown, message.Call("substring", 0, typed));
+                s.Do(Call("showText", shown));
+                s.Trace("typed " + fileNumber + " " + shown);
             },
             [&] {
-                s.Do(s.Call("clearInterval", {s.Var("timer")}));
-                s.Set("timer", s.Call("setInterval", {s.Var("loadNextFile"), s.Int(kHoldMs)}));
-                s.Set("blinkTimer", s.Call("setInterval", {s.Var("blinkCaret"), s.Int(kBlinkMs)}));
+                s.Do(Call("clearInterval", timer));
+                s.Set(timer, Call("setInterval", loadNextFile, Call("holdTime")));
+                s.Set(blinkTimer, Call("setInterval", blinkCaret, kBlinkMs));
             });
     });
 }
 
-// function showText(t): shows t in the message field and its outline, with the caret after it.
+// How long the finished message stays: its letters on the banner read at 20 a second, and at
+// least 2 seconds. When it has scrolled, the letters on the banner are its share of the lines.
+void DefineHoldTime(const ScriptBuilder& s) {
+    s.Function("holdTime", {}, [&] {
+        const Expr visibleLines =
+            s.Local("visibleLines", messageField["bottomScroll"] - messageField["scroll"] + 1);
+        const Expr lines = s.Local("lines", messageField["maxscroll"] - 1 + visibleLines);
+        s.Return(Math.Call("max", kShortestHoldMs,
+                           kReadingMsPerLetter * message["length"] * visibleLines / lines));
+    });
+}
+
+// Shows t in the message field and its halo, with the caret after it.
 //
 // The caret goes after the last line's text. Letters only ever come one at a time after a clear,
 // so the last line's start is followed as the text grows: when a letter makes the text taller,
-// the word it belongs to has moved to a new line (or, longer than a line, broken inside it).
+// the part of its word after the last space or hyphen has moved to a new line (or, longer than a
+// line, broken inside it), as the player breaks lines.
 void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
     s.Function("showText", {"t"}, [&] {
-        const Expr t = s.Var("t");
-        s.SetMember(s.Var(kMessageFieldName), "text", t);
-        for (std::uint16_t i = 0; i < kOutlineCopyCount; ++i) {
-            s.SetMember(s.Var(OutlineCopyName(i)), "text", t);
+        const Expr t = Var("t");
+        // Each field scrolled so that its last line shows.
+        s.Set(messageField["text"], t);
+        s.Set(messageField["scroll"], messageField["maxscroll"]);
+        for (const Expr& copy : OutlineCopies()) {
+            s.Set(copy["text"], t);
+            s.Set(copy["scroll"], copy["maxscroll"]);
         }
-        s.Local("height", s.Member(s.Var(kMessageFieldName), "textHeight"));
-        s.If(s.Less(s.Var("shownHeight"), s.Var("height")), [&] {
-            // var wordStart = Math.max(t.lastIndexOf(" "), t.lastIndexOf("\n")) + 1;
-            s.Local("wordStart", s.Add(s.Method(s.Var("Math"), "max",
-                                                {s.Method(t, "lastIndexOf", {s.Text(" ")}),
-                                                 s.Method(t, "lastIndexOf", {s.Text("\n")})}),
-                                       s.Int(1)));
-            // if (!(lineStart < wordStart)) wordStart = t.length - 1;
-            s.If(s.Not(s.Less(s.Var("lineStart"), s.Var("wordStart"))), [&] {
-                s.Set("wordStart", s.Binary(ActionCode::Subtract, s.Member(t, "length"), s.Int(1)));
-            });
-            s.Set("lineStart", s.Var("wordStart"));
+        const Expr height = s.Local("height", messageField["textHeight"]);
+        s.If(shownHeight < height, [&] {
+            // Lines break after a line break, and after a space or a hyphen that has more after it.
+            const Expr beforeLast = t["length"] - 2;
+            const Expr wordStart = s.Local(
+                "wordStart", Math.Call("max", t.Call("lastIndexOf", "\n"),
+                                       Math.Call("max", t.Call("lastIndexOf", " ", beforeLast),
+                                                 t.Call("lastIndexOf", "-", beforeLast))) +
+                                 1);
+            s.If(!(lineStart < wordStart), [&] { s.Set(wordStart, t["length"] - 1); });
+            s.Set(lineStart, wordStart);
         });
-        s.Set("shownHeight", s.Var("height"));
-        // caret._x = Math.min(left + 2 + width of the last line, right - 2);
-        s.SetMember(s.Var(kMeasureFieldName), "text", s.Method(t, "substr", {s.Var("lineStart")}));
-        s.SetMember(s.Var(kCaretName), "_x",
-                    s.Method(s.Var("Math"), "min",
-                             {s.Add(s.Int(area.left + kTextGutter),
-                                    s.Member(s.Var(kMeasureFieldName), "textWidth")),
-                              s.Int(area.right - kTextGutter)}));
-        // caret._y = top + Math.max(0, height - lineHeight);   // the last line's top
-        s.SetMember(s.Var(kCaretName), "_y",
-                    s.Add(s.Int(area.top),
-                          s.Method(s.Var("Math"), "max",
-                                   {s.Int(0), s.Binary(ActionCode::Subtract, s.Var("height"),
-                                                       s.Var("lineHeight"))})));
-        s.SetMember(s.Var(kCaretName), "_visible", s.Bool(true));  // solid while typing
+        s.Set(shownHeight, height);
+        s.Set(measureField["text"], t.Call("substr", lineStart));
+        s.Set(caret["_x"], Math.Call("min", area.left + kTextGutter + measureField["textWidth"],
+                                     area.right - kTextGutter));
+        // The last line's top: lines scrolled out of sight lie above the field.
+        s.Set(caret["_y"],
+              area.top + Math.Call("max", 0, height - messageField["scroll"] * lineHeight));
+        s.Set(caret["_visible"], true);  // solid while typing
     });
 }
 
-// function clearText(): empties the banner; the caret stops blinking and stands, solid, at the
-// start of the first line.
+// Empties the banner; the caret stops blinking and stands, solid, at the start of the first line.
 void DefineClearText(const ScriptBuilder& s) {
     s.Function("clearText", {}, [&] {
-        s.Do(s.Call("clearInterval", {s.Var("blinkTimer")}));
-        s.Set("lineStart", s.Int(0));
-        s.Set("shownHeight", s.Int(0));
-        s.Do(s.Call("showText", {s.Text("")}));
+        s.Do(Call("clearInterval", blinkTimer));
+        s.Set(lineStart, 0);
+        s.Set(shownHeight, 0);
+        s.Set(shown, "");
+        s.Do(Call("showText", shown));
     });
 }
 
-// function blinkCaret(): while a finished message is held.
+// While a finished message is held.
 void DefineBlinkCaret(const ScriptBuilder& s) {
-    s.Function("blinkCaret", {}, [&] {
-        s.SetMember(s.Var(kCaretName), "_visible", s.Not(s.Member(s.Var(kCaretName), "_visible")));
-    });
+    s.Function("blinkCaret", {}, [&] { s.Set(caret["_visible"], !caret["_visible"]); });
 }
 
 }  // namespace
@@ -363,34 +518,46 @@ std::string BuildFrameScript(const TextArea& area) {
     DefineReadFile(s);
     DefineIsHexDigit(s);
     DefineRestoreText(s);
+    DefineIsBlank(s);
     DefineWaitForFile(s);
+    DefineRest(s);
+    DefineReadPicture(s);
+    DefineChooseInk(s, area);
+    DefineSetFormat(s);
+    DefineApplyStyle(s);
+    DefineFitMessage(s);
     DefineStartTyping(s);
     DefineTypeNextLetter(s);
+    DefineHoldTime(s);
     DefineShowText(s, area);
     DefineClearText(s);
     DefineBlinkCaret(s);
 
-    // The measuring field is never shown; the height of one line of text is measured once.
-    s.SetMember(s.Var(kMeasureFieldName), "_visible", s.Bool(false));
-    s.SetMember(s.Var(kMeasureFieldName), "text", s.Text("X"));
-    s.Set("lineHeight", s.Member(s.Var(kMeasureFieldName), "textHeight"));
-    s.Do(s.Call("clearText", {}));  // the caret waits at the start for the first message
-    // System.useCodepage = true;   // the files are single-byte Windows-1252 text
-    s.SetMember(s.Var("System"), "useCodepage", s.Bool(true));
-    assembler.Emit(ActionCode::Stop);
-    // loadMovie("mypic.jpg", "backdrop");   // nothing happens when the picture is missing
-    s.GetUrl(s.Text("mypic.jpg"), s.Text(kBackdropName), kGetUrlLoadTarget);
-    s.Set("fileNumber", s.Int(0));
-    s.Do(s.Call("loadNextFile", {}));
+    s.Set(measureField["_visible"], false);  // it only measures
+    s.Set(textSizes, ArrayOf({kTextSizes.begin(), kTextSizes.end()}));
+    s.Set(measureField["text"], "X");
+    s.Set(lineHeight, measureField["textHeight"]);
+    s.Do(Call("clearText"));  // the caret waits at the start for the first message
+    s.Set(Var("System")["useCodepage"], true);  // the files are single-byte Windows-1252 text
+    s.Stop();
+    // Nothing happens when the picture is missing.
+    s.Set(pictureLoader, New("MovieClipLoader"));
+    const Expr pictureListener = s.Local("pictureListener", New("Object"));
+    s.Set(pictureListener["onLoadInit"], readPicture);
+    s.Do(pictureLoader.Call("addListener", pictureListener));
+    s.Do(pictureLoader.Call("loadClip", "mypic.jpg", backdrop));
+    s.Set(fileNumber, 0);
+    s.Set(blankInRow, 0);
+    s.Set(resting, false);
+    s.Do(Call("loadNextFile"));
     return assembler.Finish();
 }
 
 std::string BuildClickScript() {
     ActionAssembler assembler;
     const ScriptBuilder s(assembler);
-    // if (0 < theUrl.length) getURL(theUrl, "_blank");   // nothing before a file has been read
-    s.If(s.Less(s.Int(0), s.Member(s.Var("theUrl"), "length")),
-         [&] { s.GetUrl(s.Var("theUrl"), s.Text("_blank"), kGetUrlInWindow); });
+    // Nothing before a file has been read.
+    s.If(0 < theUrl["length"], [&] { s.GetUrl(theUrl, "_blank", kGetUrlInWindow); });
     return assembler.Finish();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -10,20 +11,35 @@ inline constexpr const char* kBackdropName = "backdrop";
 inline constexpr const char* kMessageFieldName = "messageField";
 inline constexpr const char* kCaretName = "caret";
 inline constexpr const char* kMeasureFieldName = "measureField";
-// The dark copies of the message field that outline its letters: outline1 to outline4.
+// The copies of the message field, in the halo's colour, that outline its letters: outline1 to
+// outline4.
 inline constexpr std::uint16_t kOutlineCopyCount = 4;
 std::string OutlineCopyName(std::uint16_t index);
 
-// Where the message field's text area lies on the stage, in pixels.
+// The font sizes a message may be shown at, in pixels, largest first: each message takes the
+// largest at which all of it fits. The top is the fields' own size. Each step down gives the
+// lines a tenth or more letters, or the banner a line more: 3 lines at 20 and 18, 4 at 16 and 14,
+// 5 at 12. 12 pixels, the floor, is the smallest size commonly held legible on a screen, and its
+// letters still keep their small counters (in e, a and s) open inside the one-pixel halo; the
+// next size that would gain a line, 10, closes them.
+inline constexpr std::array<std::int32_t, 5> kTextSizes{20, 18, 16, 14, 12};
+
+// Letters and their halo: light letters on a dark halo over dark pictures, swapped over light ones.
+inline constexpr std::uint32_t kLightInk = 0xFFFFFF;
+inline constexpr std::uint32_t kDarkInk = 0x000000;
+
+// Where the message field lies on the stage, in pixels.
 struct TextArea {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t right = 0;
+    std::int32_t bottom = 0;
 };
 
 // The first frame's script: loads the backdrop picture, then reads mytext1.txt to mytext4.txt in
-// turn, forever, typing each file's message one letter every `speed` milliseconds, with a caret
-// after the last letter that blinks while a finished message is held.
+// turn, forever, typing each file's message one letter every `speed` milliseconds at the size
+// that fits it, with a caret after the last letter that blinks while a finished message is held.
+// Blank messages are passed over; when all four are blank the banner rests on its picture.
 std::string BuildFrameScript(const TextArea& area);
 
 // The click-through: opens the current file's address in a new window.

@@ -1,191 +1,241 @@
 #include "script_builder.h"
 
-#include <iterator>
-#include <vector>
+#include <stdexcept>
+#include <utility>
 
 namespace bannermovie {
-
-using enum ActionCode;
-
-ScriptBuilder::Expr ScriptBuilder::Var(std::string name) const {
-    return [this, name] { a_.GetVariable(name); };
-}
-
-ScriptBuilder::Expr ScriptBuilder::Text(std::string text) const {
-    return [this, text] { a_.Push({text}); };
-}
-
-ScriptBuilder::Expr ScriptBuilder::Int(std::int32_t number) const {
-    return [this, number] { a_.Push({number}); };
-}
-
-ScriptBuilder::Expr ScriptBuilder::Bool(bool value) const {
-    return [this, value] { a_.Push({value}); };
-}
-
-ScriptBuilder::Expr ScriptBuilder::Member(Expr object, std::string name) const {
-    return Index(std::move(object), Text(std::move(name)));
-}
-
-ScriptBuilder::Expr ScriptBuilder::Index(Expr object, Expr name) const {
-    return [this, object, name] {
-        object();
-        name();
-        a_.Emit(GetMember);
-    };
-}
-
-ScriptBuilder::Expr ScriptBuilder::Call(std::string function,
-                                        std::initializer_list<Expr> arguments) const {
-    // Kept last first: the player takes the arguments off the stack in order.
-    const std::vector<Expr> kept(std::rbegin(arguments), std::rend(arguments));
-    return [this, function, kept] {
-        for (const Expr& argument : kept) argument();
-        a_.Push({static_cast<std::int32_t>(kept.size()), function});
-        a_.Emit(CallFunction);
-    };
-}
-
-ScriptBuilder::Expr ScriptBuilder::Method(Expr object, std::string method,
-                                          std::initializer_list<Expr> arguments) const {
-    // Kept last first: the player takes the arguments off the stack in order.
-    const std::vector<Expr> kept(std::rbegin(arguments), std::rend(arguments));
-    return [this, object, method, kept] {
-        for (const Expr& argument : kept) argument();
-        a_.Push({static_cast<std::int32_t>(kept.size())});
-        object();
-        a_.Push({method});
-        a_.Emit(CallMethod);
-    };
-}
-
-ScriptBuilder::Expr ScriptBuilder::New(std::string constructor) const {
-    return [this, constructor] {
-        a_.Push({0, constructor});
-        a_.Emit(NewObject);
-    };
-}
-
 namespace {
-ScriptBuilder::Expr BinaryAction(ActionAssembler& a, ActionCode code, ScriptBuilder::Expr left,
-                                 ScriptBuilder::Expr right) {
-    return [&a, code, left, right] {
-        left();
-        right();
+
+// Pushes the arguments last first, then their count: the player takes them off in order.
+void EmitArguments(ActionAssembler& a, const std::vector<Expr>& arguments) {
+    for (std::size_t i = arguments.size(); i > 0; --i) arguments[i - 1].Emit(a);
+    a.Push({static_cast<std::int32_t>(arguments.size())});
+}
+
+Expr Operation(ActionCode code, const Expr& left, const Expr& right) {
+    return Expr::Pushing([code, left, right](ActionAssembler& a) {
+        left.Emit(a);
+        right.Emit(a);
         a.Emit(code);
-    };
-}
-}  // namespace
-
-ScriptBuilder::Expr ScriptBuilder::Binary(ActionCode code, Expr left, Expr right) const {
-    return BinaryAction(a_, code, std::move(left), std::move(right));
+    });
 }
 
-ScriptBuilder::Expr ScriptBuilder::Add(Expr left, Expr right) const {
-    return BinaryAction(a_, Add2, std::move(left), std::move(right));
-}
-
-ScriptBuilder::Expr ScriptBuilder::Less(Expr left, Expr right) const {
-    return BinaryAction(a_, Less2, std::move(left), std::move(right));
-}
-
-ScriptBuilder::Expr ScriptBuilder::Equals(Expr left, Expr right) const {
-    return BinaryAction(a_, Equals2, std::move(left), std::move(right));
-}
-
-ScriptBuilder::Expr ScriptBuilder::Not(Expr value) const {
-    return [this, value] {
-        value();
-        a_.Emit(ActionCode::Not);
-    };
-}
-
-ScriptBuilder::Expr ScriptBuilder::TypeOf(Expr value) const {
-    return [this, value] {
-        value();
-        a_.Emit(ActionCode::TypeOf);
-    };
-}
-
-ScriptBuilder::Expr ScriptBuilder::ToNumber(Expr value) const {
-    return [this, value] {
-        value();
-        a_.Emit(ActionCode::ToNumber);
-    };
+Expr Unary(ActionCode code, const Expr& value) {
+    return Expr::Pushing([code, value](ActionAssembler& a) {
+        value.Emit(a);
+        a.Emit(code);
+    });
 }
 
 // left, then: if it decides the answer keep it, else drop it and take right.
-ScriptBuilder::Expr ScriptBuilder::ShortCircuit(Expr left, Expr right, bool stopWhenTrue) const {
-    return [this, left, right, stopWhenTrue] {
-        const auto done = a_.NewLabel();
-        left();
-        a_.Emit(PushDuplicate);
-        if (!stopWhenTrue) a_.Emit(ActionCode::Not);
-        a_.If(done);
-        a_.Emit(Pop);
-        right();
-        a_.Bind(done);
+Expr ShortCircuit(const Expr& left, const Expr& right, bool stopWhenTrue) {
+    return Expr::Pushing([left, right, stopWhenTrue](ActionAssembler& a) {
+        const auto done = a.NewLabel();
+        left.Emit(a);
+        a.Emit(ActionCode::PushDuplicate);
+        if (!stopWhenTrue) a.Emit(ActionCode::Not);
+        a.If(done);
+        a.Emit(ActionCode::Pop);
+        right.Emit(a);
+        a.Bind(done);
+    });
+}
+
+}  // namespace
+
+Expr::Expr(Emitter value, Emitter place, ActionCode store)
+    : value_(std::move(value)), place_(std::move(place)), store_(store) {}
+
+Expr Expr::Literal(PushValue value) {
+    return Pushing([value = std::move(value)](ActionAssembler& a) { a.Push({value}); });
+}
+
+Expr::Expr(std::int32_t number) : Expr(Literal(number)) {}
+Expr::Expr(const char* text) : Expr(Literal(std::string(text))) {}
+Expr::Expr(std::string text) : Expr(Literal(std::move(text))) {}
+
+Expr Expr::Pushing(Emitter emit) {
+    return {std::move(emit), {}, ActionCode::End};
+}
+
+Expr Expr::Variable(std::string name) {
+    return {[name](ActionAssembler& a) { a.GetVariable(name); },
+            [name](ActionAssembler& a) { a.Push({name}); }, ActionCode::SetVariable};
+}
+
+Expr Expr::operator[](const Expr& key) const {
+    const Expr object = *this;
+    const auto place = [object, key](ActionAssembler& a) {
+        object.Emit(a);
+        key.Emit(a);
     };
+    return {[place](ActionAssembler& a) {
+                place(a);
+                a.Emit(ActionCode::GetMember);
+            },
+            place, ActionCode::SetMember};
 }
 
-ScriptBuilder::Expr ScriptBuilder::And(Expr left, Expr right) const {
-    return ShortCircuit(std::move(left), std::move(right), false);
+Expr Expr::CallMethod(std::string method, std::vector<Expr> arguments) const {
+    return Pushing([object = *this, method = std::move(method),
+                    arguments = std::move(arguments)](ActionAssembler& a) {
+        EmitArguments(a, arguments);
+        object.Emit(a);
+        a.Push({method});
+        a.Emit(ActionCode::CallMethod);
+    });
 }
 
-ScriptBuilder::Expr ScriptBuilder::Or(Expr left, Expr right) const {
-    return ShortCircuit(std::move(left), std::move(right), true);
+Expr Expr::NewMethod(std::string constructor, std::vector<Expr> arguments) const {
+    return Pushing([object = *this, constructor = std::move(constructor),
+                    arguments = std::move(arguments)](ActionAssembler& a) {
+        EmitArguments(a, arguments);
+        object.Emit(a);
+        a.Push({constructor});
+        a.Emit(ActionCode::NewMethod);
+    });
 }
 
-void ScriptBuilder::Set(std::string name, Expr value) const {
+Expr CallFunction(std::string function, std::vector<Expr> arguments) {
+    return Expr::Pushing(
+        [function = std::move(function), arguments = std::move(arguments)](ActionAssembler& a) {
+            EmitArguments(a, arguments);
+            a.Push({function});
+            a.Emit(ActionCode::CallFunction);
+        });
+}
+
+Expr NewObject(std::string constructor, std::vector<Expr> arguments) {
+    return Expr::Pushing([constructor = std::move(constructor),
+                          arguments = std::move(arguments)](ActionAssembler& a) {
+        EmitArguments(a, arguments);
+        a.Push({constructor});
+        a.Emit(ActionCode::NewObject);
+    });
+}
+
+Expr ArrayOf(std::vector<Expr> elements) {
+    return Expr::Pushing([elements = std::move(elements)](ActionAssembler& a) {
+        EmitArguments(a, elements);  // laid out as arguments are: last first, then the count
+        a.Emit(ActionCode::InitArray);
+    });
+}
+
+Expr TypeOf(const Expr& value) {
+    return Unary(ActionCode::TypeOf, value);
+}
+
+Expr Number(const Expr& value) {
+    return Unary(ActionCode::ToNumber, value);
+}
+
+Expr operator+(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::Add2, left, right);
+}
+
+Expr operator-(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::Subtract, left, right);
+}
+
+Expr operator*(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::Multiply, left, right);
+}
+
+Expr operator/(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::Divide, left, right);
+}
+
+Expr operator%(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::Modulo, left, right);
+}
+
+Expr operator<(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::Less2, left, right);
+}
+
+Expr operator>(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::Greater, left, right);
+}
+
+Expr operator==(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::Equals2, left, right);
+}
+
+Expr operator!=(const Expr& left, const Expr& right) {
+    return !(left == right);
+}
+
+Expr operator!(const Expr& value) {
+    return Unary(ActionCode::Not, value);
+}
+
+Expr operator&&(const Expr& left, const Expr& right) {
+    return ShortCircuit(left, right, false);
+}
+
+Expr operator||(const Expr& left, const Expr& right) {
+    return ShortCircuit(left, right, true);
+}
+
+Expr operator&(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::BitAnd, left, right);
+}
+
+Expr operator|(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::BitOr, left, right);
+}
+
+Expr operator>>(const Expr& left, const Expr& right) {
+    return Operation(ActionCode::BitRShift, left, right);
+}
+
+void ScriptBuilder::Set(const Expr& place, const Expr& value) const {
+    if (!place.assignable()) throw std::logic_error("assignment to a value that has no place");
+    place.EmitPlace(a_);
+    value.Emit(a_);
+    a_.Emit(place.store());
+}
+
+Expr ScriptBuilder::Local(std::string name, const Expr& value) const {
     a_.Push({name});
-    value();
-    a_.Emit(SetVariable);
+    value.Emit(a_);
+    a_.Emit(ActionCode::DefineLocal);
+    return Var(std::move(name));
 }
 
-void ScriptBuilder::Local(std::string name, Expr value) const {
-    a_.Push({name});
-    value();
-    a_.Emit(DefineLocal);
+void ScriptBuilder::Do(const Expr& call) const {
+    call.Emit(a_);
+    a_.Emit(ActionCode::Pop);
 }
 
-void ScriptBuilder::SetMember(Expr object, std::string name, Expr value) const {
-    object();
-    a_.Push({name});
-    value();
-    a_.Emit(ActionCode::SetMember);
-}
-
-void ScriptBuilder::Do(Expr call) const {
-    call();
-    a_.Emit(Pop);
-}
-
-void ScriptBuilder::Increment(std::string name) const {
-    a_.Push({name});
-    a_.GetVariable(name);
-    a_.Emit(ActionCode::Increment);
-    a_.Emit(SetVariable);
-}
-
-void ScriptBuilder::Trace(Expr value) const {
-    value();
+void ScriptBuilder::Trace(const Expr& value) const {
+    value.Emit(a_);
     a_.Emit(ActionCode::Trace);
 }
 
-void ScriptBuilder::GetUrl(Expr url, Expr target, std::uint8_t flags) const {
-    url();
-    target();
+void ScriptBuilder::GetUrl(const Expr& url, const Expr& target, std::uint8_t flags) const {
+    url.Emit(a_);
+    target.Emit(a_);
     a_.GetUrl2(flags);
 }
 
-void ScriptBuilder::Return(Expr value) const {
-    value();
+void ScriptBuilder::Return(const Expr& value) const {
+    value.Emit(a_);
     a_.Emit(ActionCode::Return);
 }
 
-void ScriptBuilder::If(Expr condition, Block then, Block otherwise) const {
+void ScriptBuilder::Return() const {
+    a_.Push({Undefined{}});
+    a_.Emit(ActionCode::Return);
+}
+
+void ScriptBuilder::Stop() const {
+    a_.Emit(ActionCode::Stop);
+}
+
+void ScriptBuilder::If(const Expr& condition, const Block& then, const Block& otherwise) const {
     const auto skipThen = a_.NewLabel();
-    condition();
+    condition.Emit(a_);
     a_.Emit(ActionCode::Not);
     a_.If(skipThen);
     then();
@@ -200,11 +250,11 @@ void ScriptBuilder::If(Expr condition, Block then, Block otherwise) const {
     }
 }
 
-void ScriptBuilder::While(Expr condition, Block body) const {
+void ScriptBuilder::While(const Expr& condition, const Block& body) const {
     const auto top = a_.NewLabel();
     const auto end = a_.NewLabel();
     a_.Bind(top);
-    condition();
+    condition.Emit(a_);
     a_.Emit(ActionCode::Not);
     a_.If(end);
     body();
@@ -212,32 +262,33 @@ void ScriptBuilder::While(Expr condition, Block body) const {
     a_.Bind(end);
 }
 
-void ScriptBuilder::ForIn(Expr object, std::string name, Block body) const {
+void ScriptBuilder::ForIn(const Expr& object, const std::string& name, const Block& body) const {
     // Enumerate2 leaves a null under the names; each turn takes one name off the stack.
     const auto top = a_.NewLabel();
     const auto end = a_.NewLabel();
-    object();
-    a_.Emit(Enumerate2);
+    object.Emit(a_);
+    a_.Emit(ActionCode::Enumerate2);
     a_.Bind(top);
-    a_.Emit(PushDuplicate);
+    a_.Emit(ActionCode::PushDuplicate);
     a_.Push({Null{}});
-    a_.Emit(Equals2);
+    a_.Emit(ActionCode::Equals2);
     a_.If(end);
     a_.StoreRegister(0);
-    a_.Emit(Pop);
+    a_.Emit(ActionCode::Pop);
     a_.Push({name, Register{0}});
-    a_.Emit(DefineLocal);
+    a_.Emit(ActionCode::DefineLocal);
     body();
     a_.Jump(top);
     a_.Bind(end);
-    a_.Emit(Pop);  // the null
+    a_.Emit(ActionCode::Pop);  // the null
 }
 
-void ScriptBuilder::Function(std::string name, std::initializer_list<std::string_view> parameters,
-                             Block body) const {
+Expr ScriptBuilder::Function(std::string name, std::initializer_list<std::string_view> parameters,
+                             const Block& body) const {
     a_.BeginFunction(name, parameters);
     body();
     a_.EndFunction();
+    return Var(std::move(name));
 }
 
 }  // namespace bannermovie

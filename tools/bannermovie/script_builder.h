@@ -1,64 +1,134 @@
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "action_assembler.h"
 
 namespace bannermovie {
 
-// Writes AVM1 in the shape of the ActionScript it stands for: an Expr pushes one value, a
-// statement consumes what it pushes. Arguments are pushed last first, as the player expects.
+// A value of the script, written as in ActionScript: literals convert on their own, C++
+// operators build the operations (a + b, a % b, a < b, a == b, !a, a && b, a | b, a >> b), and
+// object["name"] reads a member, as object.name does. Nothing is emitted until a statement uses
+// the value; && and || then short-circuit as ActionScript's do.
+class Expr {
+  public:
+    using Emitter = std::function<void(ActionAssembler&)>;
+
+    Expr(std::int32_t number);  // NOLINT(google-explicit-constructor): literals read as literals
+    Expr(const char* text);     // NOLINT(google-explicit-constructor)
+    Expr(std::string text);     // NOLINT(google-explicit-constructor)
+    template <std::same_as<bool> Bool>
+    Expr(Bool value) : Expr(Literal(value)) {}  // NOLINT(google-explicit-constructor)
+
+    // A timeline variable, or a local of the function being written.
+    static Expr Variable(std::string name);
+    // Actions that leave one value on the stack.
+    static Expr Pushing(Emitter emit);
+
+    // object[key]; object["name"] is object.name.
+    Expr operator[](const Expr& key) const;
+    // object.method(arguments...)
+    template <typename... Arguments>
+    Expr Call(std::string method, const Arguments&... arguments) const {
+        return CallMethod(std::move(method), {Expr(arguments)...});
+    }
+    // new object.constructor(arguments...), as new flash.geom.Matrix() reads.
+    template <typename... Arguments>
+    Expr New(std::string constructor, const Arguments&... arguments) const {
+        return NewMethod(std::move(constructor), {Expr(arguments)...});
+    }
+
+    // Pushes the value.
+    void Emit(ActionAssembler& a) const { value_(a); }
+    // A variable or a member can be assigned: its place is pushed, then the value, then `store`.
+    bool assignable() const { return static_cast<bool>(place_); }
+    void EmitPlace(ActionAssembler& a) const { place_(a); }
+    ActionCode store() const { return store_; }
+
+  private:
+    static Expr Literal(PushValue value);
+    Expr(Emitter value, Emitter place, ActionCode store);
+    Expr CallMethod(std::string method, std::vector<Expr> arguments) const;
+    Expr NewMethod(std::string constructor, std::vector<Expr> arguments) const;
+
+    Emitter value_;
+    Emitter place_;
+    ActionCode store_ = ActionCode::End;
+};
+
+inline Expr Var(std::string name) {
+    return Expr::Variable(std::move(name));
+}
+
+// function(arguments...), a function of the timeline or a global one.
+Expr CallFunction(std::string function, std::vector<Expr> arguments);
+template <typename... Arguments>
+Expr Call(std::string function, const Arguments&... arguments) {
+    return CallFunction(std::move(function), {Expr(arguments)...});
+}
+
+// new Constructor(arguments...)
+Expr NewObject(std::string constructor, std::vector<Expr> arguments);
+template <typename... Arguments>
+Expr New(std::string constructor, const Arguments&... arguments) {
+    return NewObject(std::move(constructor), {Expr(arguments)...});
+}
+
+// [elements...]
+Expr ArrayOf(std::vector<Expr> elements);
+
+Expr TypeOf(const Expr& value);  // typeof value
+Expr Number(const Expr& value);  // Number(value)
+
+Expr operator+(const Expr& left, const Expr& right);
+Expr operator-(const Expr& left, const Expr& right);
+Expr operator*(const Expr& left, const Expr& right);
+Expr operator/(const Expr& left, const Expr& right);
+Expr operator%(const Expr& left, const Expr& right);
+Expr operator<(const Expr& left, const Expr& right);
+Expr operator>(const Expr& left, const Expr& right);
+Expr operator==(const Expr& left, const Expr& right);
+Expr operator!=(const Expr& left, const Expr& right);
+Expr operator!(const Expr& value);
+Expr operator&&(const Expr& left, const Expr& right);
+Expr operator||(const Expr& left, const Expr& right);
+Expr operator&(const Expr& left, const Expr& right);
+Expr operator|(const Expr& left, const Expr& right);
+Expr operator>>(const Expr& left, const Expr& right);
+
+// Writes statements: each call emits its actions at once, so the script reads in the order it
+// runs. Blocks are the statements of a body, written as a lambda.
 class ScriptBuilder {
   public:
-    using Expr = std::function<void()>;
     using Block = std::function<void()>;
 
     explicit ScriptBuilder(ActionAssembler& assembler) : a_(assembler) {}
 
-    // Values.
-    Expr Var(std::string name) const;
-    Expr Text(std::string text) const;
-    Expr Int(std::int32_t number) const;
-    Expr Bool(bool value) const;
-    Expr Member(Expr object, std::string name) const;  // object.name
-    Expr Index(Expr object, Expr name) const;          // object[name]
-    Expr Call(std::string function, std::initializer_list<Expr> arguments) const;
-    Expr Method(Expr object, std::string method, std::initializer_list<Expr> arguments) const;
-    Expr New(std::string constructor) const;                    // new Constructor()
-    Expr Binary(ActionCode code, Expr left, Expr right) const;  // left op right
-    Expr Add(Expr left, Expr right) const;
-    Expr Less(Expr left, Expr right) const;
-    Expr Equals(Expr left, Expr right) const;
-    Expr Not(Expr value) const;
-    Expr TypeOf(Expr value) const;
-    Expr ToNumber(Expr value) const;
-    Expr And(Expr left, Expr right) const;  // short-circuit, as &&
-    Expr Or(Expr left, Expr right) const;   // short-circuit, as ||
-
-    // Statements.
-    void Set(std::string name, Expr value) const;    // name = value  (the timeline's variable)
-    void Local(std::string name, Expr value) const;  // var name = value
-    void SetMember(Expr object, std::string name, Expr value) const;
-    void Do(Expr call) const;                // a call whose result is dropped
-    void Increment(std::string name) const;  // name = name + 1
-    void Trace(Expr value) const;
+    void Set(const Expr& place, const Expr& value) const;  // place = value
+    // var name = value; returns the variable.
+    Expr Local(std::string name, const Expr& value) const;
+    void Do(const Expr& call) const;  // a call whose result is dropped
+    void Trace(const Expr& value) const;
     // GetURL2: opens url in a window, or loads it into a clip, as `flags` say.
-    void GetUrl(Expr url, Expr target, std::uint8_t flags) const;
-    void Return(Expr value) const;
-    void If(Expr condition, Block then, Block otherwise = {}) const;
-    void While(Expr condition, Block body) const;
-    // for (name in object) body; the names come newest first, as the player lists them.
-    void ForIn(Expr object, std::string name, Block body) const;
-    void Function(std::string name, std::initializer_list<std::string_view> parameters,
-                  Block body) const;
-
-    ActionAssembler& assembler() const { return a_; }
+    void GetUrl(const Expr& url, const Expr& target, std::uint8_t flags) const;
+    void Return(const Expr& value) const;
+    void Return() const;  // return; (undefined)
+    void Stop() const;
+    void If(const Expr& condition, const Block& then, const Block& otherwise = {}) const;
+    void While(const Expr& condition, const Block& body) const;
+    // for (var name in object) body; the names come newest first, as the player lists them.
+    void ForIn(const Expr& object, const std::string& name, const Block& body) const;
+    // function name(parameters) { body }; returns the function, as a variable.
+    Expr Function(std::string name, std::initializer_list<std::string_view> parameters,
+                  const Block& body) const;
 
   private:
-    Expr ShortCircuit(Expr left, Expr right, bool stopWhenTrue) const;
     ActionAssembler& a_;
 };
 

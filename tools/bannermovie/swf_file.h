@@ -20,6 +20,7 @@ enum class TagCode : std::uint16_t {
     DefineEditText = 37,
     DefineSprite = 39,
     DefineFont2 = 48,
+    FileAttributes = 69,
 };
 
 struct Rgb {

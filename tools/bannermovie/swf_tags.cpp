@@ -38,6 +38,12 @@ constexpr std::uint8_t kNoColorTransform = 0x00;
 
 }  // namespace
 
+std::string FileAttributes() {
+    ByteWriter out;
+    out.U32(0);  // no flags
+    return out.bytes();
+}
+
 std::string SetBackgroundColor(Rgb color) {
     ByteWriter out;
     out.U8(color.red);

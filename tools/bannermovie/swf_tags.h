@@ -11,6 +11,9 @@ namespace bannermovie {
 
 // Builders of the tag bodies the banner needs, each named after its tag.
 
+// FileAttributes with no flags set: plain AVM1, and, played from a disk, the files beside it.
+std::string FileAttributes();
+
 std::string SetBackgroundColor(Rgb color);
 
 // DefineFont2 naming a device font (such as "_sans") and carrying no glyphs: the player draws
