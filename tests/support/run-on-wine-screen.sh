@@ -14,6 +14,10 @@ if [ "$dpi" != 96 ]; then
   set_wine_dpi "$dpi"
   at_session_end "set_wine_dpi 96"
 fi
+# With no window manager on the test screen, Wine waits in vain for one to take each window the
+# program makes and closes: the window tests manage their windows themselves.
+"$wine" reg.exe add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$program")\\X11 Driver" \
+  /v Managed /t REG_SZ /d N /f </dev/null >/dev/null
 # tools/windows-tests.sh provides one X server for the whole run; alone, the program gets its own.
 [ -n "${DISPLAY:-}" ] || start_xvfb "$wine_screen"
 "$wine" "$program"
