@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# The Windows program's start-up and peak memory against a minimal Win32 window built the same
-# way, both under Wine on a private Xvfb in one run, and the size of the shipped executable.
+# The Windows program's start-up and peak memory against two windows built the same way, all
+# under Wine on a private Xvfb in one run, and the size of the shipped executable:
+# - edit_box_window: one label and one edit box under the program's manifest (visual styles,
+#   per-monitor DPI), the least a window of its kind loads: the fair baseline;
+# - minimal_window: one empty window without a manifest.
 #   bench/measure-windows-performance.sh BUILD_WINDOWS_FOLDER [ROUNDS]
 # Start-up is CreateProcess until the program has shown its window and waits for input
 # (WaitForInputIdle); memory is the peak working set up to then. Each round starts each program
@@ -16,9 +19,10 @@ wine_environment "$build"
 unset DISPLAY WAYLAND_DISPLAY
 prepare_wine_prefix
 
+programs=(quillbeam edit_box_window minimal_window)
 measure() {
   for ((round = -2; round < rounds; ++round)); do
-    for program in quillbeam minimal_window; do
+    for program in "${programs[@]}"; do
       line=$("$wine" "$build/bin/launch_timer.exe" 1 "$(windows_path "$build/bin/$program.exe")" |
              tr -d '\r')
       [ "$round" -ge 0 ] && echo "$line" >>"$work/$program"
@@ -30,18 +34,22 @@ start_wine_services
 measure
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-for program in quillbeam minimal_window; do
+for program in "${programs[@]}"; do
   cut -d' ' -f1 "$work/$program" | median >"$work/$program.ms"
   cut -d' ' -f2 "$work/$program" | median >"$work/$program.kib"
 done
-q_ms=$(cat "$work/quillbeam.ms") m_ms=$(cat "$work/minimal_window.ms")
-q_kib=$(cat "$work/quillbeam.kib") m_kib=$(cat "$work/minimal_window.kib")
-stripped="$build/windows-packages/stage/Quillbeam/quillbeam.exe"
+ratio() { awk -v a="$(cat "$work/quillbeam.$1")" -v b="$(cat "$work/$2.$1")" 'BEGIN { printf "%.2f", a / b }'; }
 echo "rounds: $rounds"
-printf 'start-up to window shown (median ms): quillbeam %s, minimal window %s, ratio %.2f\n' \
-  "$q_ms" "$m_ms" "$(awk -v a="$q_ms" -v b="$m_ms" 'BEGIN { print a / b }')"
-printf 'peak working set (median KiB): quillbeam %s, minimal window %s, ratio %.2f\n' \
-  "$q_kib" "$m_kib" "$(awk -v a="$q_kib" -v b="$m_kib" 'BEGIN { print a / b }')"
+for unit in ms kib; do
+  [ $unit = ms ] && what='start-up to window shown (median ms)' || what='peak working set (median KiB)'
+  echo "$what: quillbeam $(cat "$work/quillbeam.$unit"), edit box window" \
+       "$(cat "$work/edit_box_window.$unit"), minimal window $(cat "$work/minimal_window.$unit");" \
+       "ratio $(ratio $unit edit_box_window) to the edit box window," \
+       "$(ratio $unit minimal_window) to the minimal window"
+done
+stripped="$build/windows-packages/stage/Quillbeam/quillbeam.exe"
 x86_64-w64-mingw32-strip -o "$work/minimal_window.exe" "$build/bin/minimal_window.exe"
+x86_64-w64-mingw32-strip -o "$work/edit_box_window.exe" "$build/bin/edit_box_window.exe"
 echo "executable, stripped as shipped: quillbeam.exe $(stat -c %s "$stripped") bytes," \
+     "edit box window $(stat -c %s "$work/edit_box_window.exe") bytes," \
      "minimal window $(stat -c %s "$work/minimal_window.exe") bytes"
