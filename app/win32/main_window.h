@@ -14,6 +14,7 @@
 #include "banner_request.h"
 #include "gdi_object.h"
 #include "message_boxes.h"
+#include "shell_functions.h"
 #include "window_layout.h"
 
 namespace quillbeam::win32 {
@@ -27,7 +28,7 @@ using ShellExecuteFunction =
 // in their place to see what they are handed.
 struct SystemCalls {
     MessageBoxFunction messageBox = MessageBoxW;
-    ShellExecuteFunction shellExecute = ShellExecuteW;
+    ShellExecuteFunction shellExecute = modAPI::ShellExecuteOnFirstUse;
 };
 
 // The program's one window, built from the shared layout table: the output folder, four messages
