@@ -28,8 +28,7 @@ class SystemLibrary {
     // missing.
     template <typename Declared>
     Declared* Find(const char* name) {
-        if (!module_)
-            module_ = Library(LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        if (!module_) Load();
         if (!module_) return nullptr;
         // GetProcAddress hands back a generic function pointer whatever the export's signature.
         return reinterpret_cast<Declared*>(
@@ -37,6 +36,8 @@ class SystemLibrary {
     }
 
   private:
+    void Load() { module_ = Library(LoadLibraryExW(name_, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)); }
+
     const wchar_t* name_;
     Library module_;
 };
