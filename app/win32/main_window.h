@@ -14,6 +14,7 @@
 #include "banner_request.h"
 #include "gdi_object.h"
 #include "message_boxes.h"
+#include "shell_functions.h"
 #include "window_layout.h"
 
 namespace quillbeam::win32 {
@@ -30,7 +31,7 @@ bool HighContrastIsOn();
 // contrast is on. A test puts its own in their place to see what they are handed, or to answer.
 struct SystemCalls {
     MessageBoxFunction messageBox = MessageBoxW;
-    ShellExecuteFunction shellExecute = ShellExecuteW;
+    ShellExecuteFunction shellExecute = modAPI::ShellExecuteOnFirstUse;
     std::function<bool()> highContrast = HighContrastIsOn;
 };
 

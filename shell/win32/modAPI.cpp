@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ansi_text.h"
+#include "shell_functions.h"
 
 namespace quillbeam::modAPI {
 namespace {
@@ -15,24 +16,19 @@ constexpr UINT kZeroFilledFixed = 0x40;  // LMEM_FIXED | LMEM_ZEROINIT
 constexpr DWORD kVersionInfoSize = 148;  // the size of OSVERSIONINFOA
 
 // shell32's export 162 takes a path (UTF-16 on NT, ANSI otherwise) and returns its item list.
-using PathToItemListFunction = ITEMIDLIST*(WINAPI*)(const void* path);
-
-PathToItemListFunction ShellPathToItemList() {
-    HMODULE shell = GetModuleHandleW(L"shell32.dll");
-    if (shell == nullptr) return nullptr;
-    // GetProcAddress hands back a generic function pointer whatever the export's signature.
-    return reinterpret_cast<PathToItemListFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shell, MAKEINTRESOURCEA(162))));
-}
+using PathToItemListFunction = ITEMIDLIST* WINAPI(const void* path);
 
 // The chosen folder's path. The ANSI form is the shell's plain one; when it lost characters that
 // the code page lacks, the wide form keeps the folder the user chose, so the path still exists.
 std::u16string PathOf(const ITEMIDLIST* item) {
     std::array<char, kPathBufferBytes> ansi{};
-    if (!SHGetPathFromIDListA(item, ansi.data())) return {};
+    const auto pathFromItem = ShellFunction<decltype(SHGetPathFromIDListA)>("SHGetPathFromIDListA");
+    if (pathFromItem == nullptr || !pathFromItem(item, ansi.data())) return {};
     std::u16string path = FromAnsi(std::string_view(ansi.data()));
     std::array<wchar_t, MAX_PATH> wide{};
-    if (SHGetPathFromIDListW(item, wide.data())) {
+    const auto widePathFromItem =
+        ShellFunction<decltype(SHGetPathFromIDListW)>("SHGetPathFromIDListW");
+    if (widePathFromItem != nullptr && widePathFromItem(item, wide.data())) {
         const std::u16string widePath(reinterpret_cast<const char16_t*>(wide.data()));
         if (widePath != path) path = widePath;
     }
@@ -43,8 +39,10 @@ std::u16string PathOf(const ITEMIDLIST* item) {
 
 std::u16string ChooseFolder(HWND owner, std::u16string_view title, std::u16string_view startFolder,
                             const ChooserSwitches& switches) {
+    const auto browse = ShellFunction<decltype(SHBrowseForFolderA)>("SHBrowseForFolderA");
+    if (browse == nullptr) return {};
     DialogDescription dialog(owner, title, startFolder, switches);
-    const ItemList chosen(SHBrowseForFolderA(&dialog.info()));
+    const ItemList chosen(browse(&dialog.info()));
     return chosen ? PathOf(chosen.get()) : std::u16string();
 }
 
@@ -80,7 +78,7 @@ int CALLBACK ChooserCallback(HWND dialog, UINT message, LPARAM /*value*/, LPARAM
 }
 
 ItemList PathToItemList(std::u16string_view path) {
-    const PathToItemListFunction toItemList = ShellPathToItemList();
+    const auto toItemList = ShellFunction<PathToItemListFunction>(MAKEINTRESOURCEA(162));
     if (toItemList == nullptr) return {};
     if (IsNtPlatform()) {
         const std::u16string wide(path);
@@ -91,8 +89,9 @@ ItemList PathToItemList(std::u16string_view path) {
 }
 
 bool PathExists(std::u16string_view path) {
+    const auto pathFileExists = PathFunction<decltype(PathFileExistsA)>("PathFileExistsA");
     const std::string ansi = ToAnsi(path);
-    return PathFileExistsA(ansi.c_str()) != FALSE;
+    return pathFileExists != nullptr && pathFileExists(ansi.c_str()) != FALSE;
 }
 
 bool IsNtPlatform() {

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -15,21 +16,32 @@
 #include <string>
 
 #include "modAPI.h"
+#include "shell_functions.h"
 
 using namespace quillbeam::modAPI;
 
 namespace {
 
-// What the "user" does in the next dialog: optionally select a folder, then press a button.
+// What the "user" does in the next dialog: optionally select a folder, then press a button. Notes
+// whether the dialog came, and whether it showed the title.
 struct Answer {
     std::wstring select;
     WPARAM button = IDOK;
     bool seen = false;
+    bool titleShown = false;
 };
 Answer Pressing(WPARAM button, std::wstring select = {}) {
     return {std::move(select), button, false};
 }
 Answer* nextAnswer = nullptr;  // a hook procedure has no data of its own
+
+BOOL CALLBACK FindTitle(HWND control, LPARAM answer) {
+    wchar_t text[32] = {};
+    GetWindowTextW(control, text, 32);
+    if (std::wstring_view(text) != L"Select a directory") return TRUE;
+    reinterpret_cast<Answer*>(answer)->titleShown = true;
+    return FALSE;
+}
 
 LRESULT CALLBACK AnswerDialog(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && nextAnswer != nullptr && !nextAnswer->seen) {
@@ -38,6 +50,7 @@ LRESULT CALLBACK AnswerDialog(int code, WPARAM wParam, LPARAM lParam) {
         GetClassNameW(dialog, name, 16);
         if (std::wstring_view(name) == L"#32770") {
             nextAnswer->seen = true;
+            EnumChildWindows(dialog, FindTitle, reinterpret_cast<LPARAM>(nextAnswer));
             // Posted, so they arrive once the dialog has finished opening, in this order.
             if (!nextAnswer->select.empty()) {
                 PostMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
@@ -61,6 +74,7 @@ std::u16string Choose(Answer answer, std::u16string_view start, ChooserSwitches 
     std::u16string chosen = ChooseFolder(nullptr, u"Select a directory", start, switches);
     nextAnswer = nullptr;
     EXPECT_TRUE(answer.seen);
+    EXPECT_TRUE(answer.titleShown);
     return chosen;
 }
 
@@ -88,6 +102,13 @@ class QuietFolder {
     std::filesystem::path path_;
 };
 
+// The file-system path of an item list, or "none".
+std::u16string PathOfItem(const ITEMIDLIST* item) {
+    std::array<wchar_t, MAX_PATH> path{};
+    if (item == nullptr || !SHGetPathFromIDListW(item, path.data())) return u"none";
+    return reinterpret_cast<const char16_t*>(path.data());
+}
+
 class FolderChooserTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -99,7 +120,8 @@ class FolderChooserTest : public ::testing::Test {
 };
 
 // Only an existing start folder reaches the dialog: selected through the callback, and with root
-// at start as the root of its tree. A missing or empty one leaves the dialog as without one.
+// at start as the root of its tree (its own item list). A missing or empty one leaves the dialog
+// as without one.
 TEST_F(FolderChooserTest, OnlyAnExistingStartFolderReachesTheDialog) {
     const std::u16string existing = temp_.path().u16string();
     const std::u16string missing = (temp_ / L"missing").u16string();
@@ -120,7 +142,7 @@ TEST_F(FolderChooserTest, OnlyAnExistingStartFolderReachesTheDialog) {
         EXPECT_EQ(info.lpfn, row.reaches ? ChooserCallback : nullptr);
         EXPECT_STREQ(reinterpret_cast<const char*>(info.lParam),
                      row.reaches ? temp_.path().string().c_str() : nullptr);
-        EXPECT_EQ(info.pidlRoot != nullptr, row.reaches && row.rootAtStart);
+        EXPECT_EQ(PathOfItem(info.pidlRoot), row.reaches && row.rootAtStart ? row.start : u"none");
     }
     EXPECT_TRUE(IsNtPlatform());
 }
@@ -143,6 +165,15 @@ TEST_F(FolderChooserTest, KeepsCharactersTheAnsiCodePageLacks) {
     EXPECT_EQ(
         Choose(Pressing(IDOK, chosen.wstring()), temp_.path().u16string(), {.newStyle = true}),
         chosen.u16string());
+}
+
+// The shell is loaded for its first call: opening a missing file reaches the shell itself, which
+// reports the file as not found.
+TEST_F(FolderChooserTest, ShellExecuteReachesTheShell) {
+    const std::wstring missing = (temp_ / L"missing.html").wstring();
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(
+                  ShellExecuteOnFirstUse(nullptr, L"open", missing.c_str(), L"", L"", SW_HIDE)),
+              SE_ERR_FNF);
 }
 
 }  // namespace
