@@ -76,7 +76,7 @@ void CopyThroughBuffer(const PosixCalls& calls, int from, int to, const std::str
                        const std::string& toPath) {
     std::string buffer(kCopyBufferSize, '\0');
     for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), buffer.size());
+        const ssize_t got = calls.read(from, buffer.data(), buffer.size());
         if (got == 0) return;
         if (got < 0) {
             if (errno == EINTR) continue;
@@ -90,6 +90,7 @@ void CopyThroughBuffer(const PosixCalls& calls, int from, int to, const std::str
 
 PosixCalls RealPosixCalls() {
     return {
+        .read = ::read,
         .write = ::write,
         .close = ::close,
         .copyFileRange =

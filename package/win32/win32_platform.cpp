@@ -97,6 +97,8 @@ bool IsSameFile(const Win32Calls& calls, const BY_HANDLE_FILE_INFORMATION& sourc
 
 Win32Calls RealWin32Calls() {
     return {
+        .readFile = [](HANDLE file, void* data, DWORD size,
+                       DWORD* got) { return ::ReadFile(file, data, size, got, nullptr); },
         .writeFile = [](HANDLE file, const void* data, DWORD size,
                         DWORD* written) { return ::WriteFile(file, data, size, written, nullptr); },
         .closeHandle = ::CloseHandle,
@@ -149,7 +151,7 @@ void NativeFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view
     std::string buffer(kCopyBufferSize, '\0');
     for (;;) {
         DWORD got = 0;
-        if (!::ReadFile(source.get(), buffer.data(), kCopyBufferSize, &got, nullptr)) {
+        if (!calls_.readFile(source.get(), buffer.data(), kCopyBufferSize, &got)) {
             Fail(::GetLastError(), "Cannot read", from);
         }
         if (got == 0) break;

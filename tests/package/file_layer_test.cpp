@@ -123,6 +123,10 @@ const std::vector<Row>& Rows() {
          {ioError, kNotHere}, kMovie.substr(0, 3)},
         {"no copy in the kernel", movie, "x.swf", Fault::kNoKernelCopy, "", {kWorks, kNotHere},
          kMovie},
+        {"a write interrupted by a signal", "", "x.txt", Fault::kInterrupted, "",
+         {kWorks, kNotHere}, kText},
+        {"reading the template fails", movie, "x.swf", Fault::kReadFails, "Cannot read",
+         {ioError, deviceError}, ""},
         {"missing template file", "nothing", "x.swf", none, openTemplate,
          {{2, "No such file or directory"}, {2, "File not found."}}},
         {"a folder as the template file", "folder", "x.swf", none, openTemplate,
@@ -187,8 +191,10 @@ TEST(FileLayer, EachRowEndsAsItsPlatformSays) {
             EXPECT_EQ(expected.number, 0) << "reported success";
         } catch (const FileFailure& failure) {
             EXPECT_EQ(failure.number(), expected.number);
-            // Only a template file that cannot be read names the source.
-            const fs::path& named = row.action == "Cannot open the template file" ? source : target;
+            // Only a template file that cannot be opened or read names the source.
+            const bool aboutSource =
+                row.action == "Cannot open the template file" || row.action == "Cannot read";
+            const fs::path& named = aboutSource ? source : target;
             EXPECT_EQ(failure.description(),
                       row.action + " \"" + named.string() + "\": " + expected.words);
         }

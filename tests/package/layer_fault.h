@@ -13,6 +13,8 @@ enum class Fault {
     kOtherVolume,  // the second file looked at answers as the first one on another volume
     kKernelCopyFailsMidway,
     kNoKernelCopy,  // the kernel cannot copy between these two files
+    kInterrupted,   // a signal interrupts the first write, before it writes anything
+    kReadFails,     // reading a file fails (and the kernel cannot copy, so that it is read)
 };
 
 inline constexpr std::size_t kShortWrite = 7;

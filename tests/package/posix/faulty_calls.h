@@ -62,6 +62,15 @@ inline quillbeam::NativeCalls CallsWith(Fault fault) {
         case Fault::kNoKernelCopy:
             calls.copyFileRange = [=](int, int, std::size_t) -> ssize_t { return fail(EXDEV); };
             break;
+        case Fault::kInterrupted:
+            calls.write = [=](int fd, const void* data, std::size_t size) -> ssize_t {
+                return ++*count == 1 ? fail(EINTR) : real.write(fd, data, size);
+            };
+            break;
+        case Fault::kReadFails:
+            calls.copyFileRange = [=](int, int, std::size_t) -> ssize_t { return fail(EXDEV); };
+            calls.read = [=](int, void*, std::size_t) -> ssize_t { return fail(EIO); };
+            break;
         case Fault::kNone:
             break;
     }

@@ -60,7 +60,10 @@ inline quillbeam::NativeCalls CallsWith(Fault fault) {
                 return result;
             };
             break;
-        default:  // the kernel copy is POSIX's own
+        case Fault::kReadFails:
+            calls.readFile = [=](HANDLE, void*, DWORD, DWORD*) { return fail(ERROR_IO_DEVICE); };
+            break;
+        default:  // the kernel copy and interrupted calls are POSIX's own
             break;
     }
     return calls;
