@@ -200,6 +200,20 @@ TEST_F(WindowTest, ControlsMatchTheTableAtTheScreensDpi) {
     }
 }
 
+// Moved to a screen of another density, the window places and sizes every control anew.
+TEST_F(WindowTest, ADpiChangeScalesEveryControl) {
+    const int dpi = ExpectedDpi() == 96 ? 144 : 96;
+    RECT suggested{0, 0, layout::Scale(layout::kClientSize.width, dpi),
+                   layout::Scale(layout::kClientSize.height, dpi)};
+    SendMessageW(window_->handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(window_->dpi(), dpi);
+    for (const layout::Control& control : layout::kControls) {
+        EXPECT_EQ(PlaceInParent(window_->control(control)), layout::Scale(control.rect, dpi))
+            << control.name;
+    }
+}
+
 // Whatever font the system gives, no label's text is cut off by its fixed box.
 TEST_F(WindowTest, EveryLabelShowsItsWholeText) {
     for (const layout::Control& control : layout::kControls) {
@@ -302,14 +316,20 @@ TEST_F(WindowTest, UpdateLinkReadsInTheSystemsColors) {
         {{RGB(240, 240, 240), RGB(0, 0, 0), RGB(0, 102, 204)}, true, RGB(0, 102, 204)},
         {{RGB(50, 50, 50), RGB(255, 255, 255), RGB(120, 174, 237)}, false, RGB(120, 174, 237)},
     };
-    HWND label7 = Control(Role::UpdateLink);
+    // The text colour each static is handed to draw with.
+    const auto drawnIn = [this](HWND label) {
+        const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label);
+        SendMessageW(window_->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                     reinterpret_cast<LPARAM>(label));
+        return GetTextColor(dc.get());
+    };
+    HWND caption = window_->control(
+        *std::ranges::find(layout::kControls, Role::Folder, &layout::Control::captionOf));
     for (const auto& row : rows) {
         ASSERT_TRUE(SetSysColors(3, elements, row.colors));
         highContrast_ = row.highContrast;
-        const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label7);
-        SendMessageW(window_->handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                     reinterpret_cast<LPARAM>(label7));
-        EXPECT_EQ(GetTextColor(dc.get()), row.drawn) << row.highContrast;
+        EXPECT_EQ(drawnIn(Control(Role::UpdateLink)), row.drawn) << row.highContrast;
+        EXPECT_EQ(drawnIn(caption), row.colors[1]) << "captions keep the text colour";
     }
 }
 
