@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "com_ptr.h"
+#include "system_library.h"
 #include "wide_text.h"
 
 namespace quillbeam::win32 {
@@ -20,13 +21,26 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 
+// The accessibility library, and the one that makes the texts it hands out, serve screen readers
+// alone: they are loaded when one first asks, not at every start.
+modAPI::SystemLibrary& Accessibility() {
+    static modAPI::SystemLibrary library(L"oleacc.dll");
+    return library;
+}
+modAPI::SystemLibrary& Automation() {
+    static modAPI::SystemLibrary library(L"oleaut32.dll");
+    return library;
+}
+
 bool IsSelf(const VARIANT& child) {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
 HRESULT Answer(std::wstring_view text, BSTR* answer) {
     if (answer == nullptr) return E_POINTER;
-    *answer = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    const auto allocate = Automation().Find<decltype(SysAllocStringLen)>("SysAllocStringLen");
+    if (allocate == nullptr) return E_OUTOFMEMORY;
+    *answer = allocate(text.data(), static_cast<UINT>(text.size()));
     return *answer != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -177,9 +191,12 @@ class LinkAccessible final : public IAccessible {
 
 // A new accessible object for `link`, or none when the system gives no standard one to build on.
 ComPtr<IAccessible> MakeLinkAccessible(HWND link, const layout::Control& control) {
+    const auto createStandard =
+        Accessibility().Find<decltype(CreateStdAccessibleObject)>("CreateStdAccessibleObject");
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(link, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&standard)))) {
+    if (createStandard == nullptr ||
+        FAILED(createStandard(link, OBJID_CLIENT, __uuidof(IAccessible),
+                              reinterpret_cast<void**>(&standard)))) {
         return {};
     }
     auto accessible =
@@ -194,9 +211,11 @@ LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lP
         try {
             const ComPtr<IAccessible> accessible =
                 MakeLinkAccessible(link, *reinterpret_cast<const layout::Control*>(data));
-            if (accessible) {
+            const auto toReference =
+                Accessibility().Find<decltype(LresultFromObject)>("LresultFromObject");
+            if (accessible && toReference != nullptr) {
                 const LRESULT reference =
-                    LresultFromObject(__uuidof(IAccessible), wParam, accessible.get());
+                    toReference(__uuidof(IAccessible), wParam, accessible.get());
                 if (reference > 0) return reference;
             }
         } catch (...) {
