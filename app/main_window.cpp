@@ -120,6 +120,7 @@ void Quillbeam::FitFontToCaptions() {
             if (size != pixels) sized.setPixelSize(size);
             const QFontMetricsF metrics(sized);
             std::vector<double> widths;
+            widths.reserve(texts.size());
             for (const std::u16string_view text : texts) {
                 widths.push_back(metrics.horizontalAdvance(ToQString(text)));
             }

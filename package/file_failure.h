@@ -27,7 +27,7 @@ inline FileFailure FailureAt(std::int32_t number, std::string_view action, std::
                              std::string_view words) {
     std::string description(action);
     description.append(" \"").append(path).append("\": ").append(words);
-    return FileFailure(number, description);
+    return {number, description};
 }
 
 }  // namespace quillbeam

@@ -413,8 +413,8 @@ TEST_F(BuiltMovie, FrameScriptCallsOnlyFunctionsItDefinesOrThePlayerHas) {
         if (action.code == 0x9B) defined.insert(Bytes(action.operands).String());
         if (action.code != 0x3D) continue;  // CallFunction: its name was pushed last
         ASSERT_EQ(script.actions[i - 1].code, 0x96) << "CallFunction at " << action.offset;
-        const auto name =
-            std::get_if<PoolIndex>(&PushedValues(script.actions[i - 1].operands).back());
+        const auto pushed = PushedValues(script.actions[i - 1].operands);
+        const auto name = std::get_if<PoolIndex>(&pushed.back());
         ASSERT_NE(name, nullptr) << "CallFunction at " << action.offset;
         called.insert(script.pool.at(name->index));
     }

@@ -173,7 +173,8 @@ TEST_F(GeneratePackageTest, FailureAtAnyStepKeepsEarlierFilesCompleteAndShowsNoM
         // Each file written or copied before the failing step is complete; the others are absent.
         const auto done = std::span(steps).first(step - 1);
         std::string absent;
-        for (const auto& [name, bytes] : ExpectedPackage(request)) {
+        for (const auto& file : ExpectedPackage(request)) {
+            const std::string& name = file.first;
             const auto made = [&](const std::string& how) {
                 return std::ranges::count(done, how + name);
             };
