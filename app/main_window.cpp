@@ -102,7 +102,7 @@ void Quillbeam::Build(const layout::Control& control) {
         connect(&static_cast<QPushButton&>(widget), &QPushButton::clicked, this,
                 &Quillbeam::generate);
     } else if (control.isLink()) {
-        const QUrl address(ToQString(layout::LinkAddress(control.role)));
+        const QUrl address(ToQString(layout::LinkOf(control.role).address));
         connect(&static_cast<ClickLabel&>(widget), &ClickLabel::clicked, this,
                 [this, address] { openLink_(address); });
     }
@@ -143,8 +143,8 @@ void Quillbeam::DescribeForAssistiveTools() {
     }
     for (const Role link : {Role::ResourcesLink, Role::UpdateLink}) {
         QWidget& widget = Widget(layout::Find(link));
-        widget.setAccessibleName(ToQString(layout::LinkName(link)));
-        widget.setAccessibleDescription(ToQString(layout::LinkDescription(link)));
+        widget.setAccessibleName(ToQString(layout::LinkOf(link).name));
+        widget.setAccessibleDescription(ToQString(layout::LinkOf(link).description));
     }
 }
 

@@ -56,4 +56,14 @@ class UniqueResource {
     [[no_unique_address]] Traits traits_{};
 };
 
+// Traits for the common kind of resource: a handle that is null when it owns nothing and goes back
+// to the system through one function, such as DeleteObject or FreeLibrary.
+template <typename H, auto Free>
+struct NullableHandleTraits {
+    using Handle = H;
+    static H Invalid() noexcept { return nullptr; }
+    static bool IsValid(H handle) noexcept { return handle != nullptr; }
+    void Release(H handle) const noexcept { Free(handle); }
+};
+
 }  // namespace quillbeam

@@ -42,34 +42,14 @@ std::vector<const Control*> FocusOrder() {
     return order;
 }
 
-std::string_view LinkAddress(Role role) {
+Link LinkOf(Role role) {
     switch (role) {
         case Role::ResourcesLink:
-            return kResourcesPageUrl;
+            return {kResourcesPageUrl, u"Quillbeam extras: more banners, fonts and tips",
+                    u"Opens the page of further resources in your web browser"};
         case Role::UpdateLink:
-            return kUpdatePageUrl;
-        default:
-            return {};
-    }
-}
-
-std::u16string_view LinkName(Role role) {
-    switch (role) {
-        case Role::ResourcesLink:
-            return u"Quillbeam extras: more banners, fonts and tips";
-        case Role::UpdateLink:
-            return u"Check for Updates";
-        default:
-            return {};
-    }
-}
-
-std::u16string_view LinkDescription(Role role) {
-    switch (role) {
-        case Role::ResourcesLink:
-            return u"Opens the page of further resources in your web browser";
-        case Role::UpdateLink:
-            return u"Opens the page with the newest version in your web browser";
+            return {kUpdatePageUrl, u"Check for Updates",
+                    u"Opens the page with the newest version in your web browser"};
         default:
             return {};
     }

@@ -130,12 +130,14 @@ inline constexpr std::string_view kPublisherHost = "www.quillbeam.net";
 inline constexpr std::string_view kResourcesPageUrl = "http://www.quillbeam.net/ZRV/NEW/";
 inline constexpr std::string_view kUpdatePageUrl = "http://www.quillbeam.net/ZRV/update.htm";
 
-// The address a link opens; empty for a role that is no link.
-std::string_view LinkAddress(Role role);
-// What screen readers call a link, and how they describe it: what it opens. Empty for a role that
-// is no link.
-std::u16string_view LinkName(Role role);
-std::u16string_view LinkDescription(Role role);
+// A link: the address it opens, and what screen readers call it and how they describe it.
+struct Link {
+    std::string_view address;
+    std::u16string_view name;
+    std::u16string_view description;
+};
+// The link `role` stands for; all empty for a role that is no link.
+Link LinkOf(Role role);
 
 // `pixels` at 96 dots per inch, scaled to `dpi` and rounded as Windows' MulDiv rounds.
 int Scale(int pixels, int dpi);

@@ -8,15 +8,10 @@ namespace quillbeam::win32 {
 
 // A GDI object (a font, a bitmap, a region), deleted when it goes.
 template <typename Object>
-struct GdiObjectTraits {
-    using Handle = Object;
-    static Object Invalid() noexcept { return nullptr; }
-    static bool IsValid(Object object) noexcept { return object != nullptr; }
-    void Release(Object object) const noexcept { ::DeleteObject(object); }
-};
-using Font = UniqueResource<GdiObjectTraits<HFONT>>;
-using Bitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
-using Region = UniqueResource<GdiObjectTraits<HRGN>>;
+using GdiObject = UniqueResource<NullableHandleTraits<Object, &::DeleteObject>>;
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+using Region = GdiObject<HRGN>;
 
 // A device context borrowed from a window (GetDC), given back with ReleaseDC.
 struct WindowDcTraits {
@@ -32,12 +27,6 @@ inline WindowDc GetWindowDc(HWND window) {
 }
 
 // A memory device context made for drawing off screen (CreateCompatibleDC), deleted with DeleteDC.
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static HDC Invalid() noexcept { return nullptr; }
-    static bool IsValid(HDC dc) noexcept { return dc != nullptr; }
-    void Release(HDC dc) const noexcept { ::DeleteDC(dc); }
-};
-using MemoryDc = UniqueResource<MemoryDcTraits>;
+using MemoryDc = UniqueResource<NullableHandleTraits<HDC, &::DeleteDC>>;
 
 }  // namespace quillbeam::win32

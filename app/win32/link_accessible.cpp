@@ -55,9 +55,9 @@ class LinkAccessible final : public IAccessible {
     LinkAccessible(HWND link, const layout::Control& control, ComPtr<IAccessible> standard)
         : link_(link),
           standard_(std::move(standard)),
-          name_(ToWide(layout::LinkName(control.role))),
-          description_(ToWide(layout::LinkDescription(control.role))),
-          address_(ToWide(layout::LinkAddress(control.role))) {}
+          name_(ToWide(layout::LinkOf(control.role).name)),
+          description_(ToWide(layout::LinkOf(control.role).description)),
+          address_(ToWide(layout::LinkOf(control.role).address)) {}
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {

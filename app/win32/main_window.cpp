@@ -284,7 +284,7 @@ void MainWindow::Run(const layout::Control& control) {
     } else if (control.isLink()) {
         // Shown normally: whoever clicks a link wants to see the page. The result is not ours to
         // act on: nothing comes back to the window.
-        const std::wstring address = ToWide(layout::LinkAddress(control.role));
+        const std::wstring address = ToWide(layout::LinkOf(control.role).address);
         calls_.shellExecute(nullptr, L"open", address.c_str(), L"", L"", SW_SHOWNORMAL);
     }
 }

@@ -4,17 +4,9 @@
 #include "utf8.h"
 
 namespace quillbeam {
-namespace {
 
 // A text FormatMessageW allocated, given back with LocalFree.
-struct LocalTextTraits {
-    using Handle = wchar_t*;
-    static wchar_t* Invalid() noexcept { return nullptr; }
-    static bool IsValid(wchar_t* text) noexcept { return text != nullptr; }
-    void Release(wchar_t* text) const noexcept { ::LocalFree(text); }
-};
-
-}  // namespace
+using LocalText = UniqueResource<NullableHandleTraits<wchar_t*, &::LocalFree>>;
 
 std::string SystemText(DWORD error) {
     wchar_t* allocated = nullptr;
@@ -22,7 +14,7 @@ std::string SystemText(DWORD error) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&allocated), 0, nullptr);
-    const UniqueResource<LocalTextTraits> owned(allocated);
+    const LocalText owned(allocated);
     if (length == 0 || !owned) return "Windows error " + std::to_string(error);
 
     std::u16string text(allocated, allocated + length);

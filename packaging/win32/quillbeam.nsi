@@ -36,6 +36,7 @@ VIAddVersionKey "FileDescription" "${PRODUCT} installer"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "CompanyName" "${PRODUCT}"
+VIAddVersionKey "LegalCopyright" "Copyright the ${PRODUCT} developers; MIT licence"
 
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY

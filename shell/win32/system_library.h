@@ -7,13 +7,7 @@
 namespace quillbeam::modAPI {
 
 // A loaded library, freed with FreeLibrary when it goes.
-struct LibraryTraits {
-    using Handle = HMODULE;
-    static HMODULE Invalid() noexcept { return nullptr; }
-    static bool IsValid(HMODULE module) noexcept { return module != nullptr; }
-    void Release(HMODULE module) const noexcept { ::FreeLibrary(module); }
-};
-using Library = UniqueResource<LibraryTraits>;
+using Library = UniqueResource<NullableHandleTraits<HMODULE, &::FreeLibrary>>;
 
 // A system library loaded when one of its functions is first wanted rather than when the program
 // starts: the shell's libraries serve only Browse and the links, and cost every start time and

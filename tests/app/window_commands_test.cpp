@@ -23,7 +23,7 @@ QString ToQString(const fs::path& path) {
 }
 
 QString Address(quillbeam::layout::Role link) {
-    return QString::fromStdString(std::string(quillbeam::layout::LinkAddress(link)));
+    return QString::fromStdString(std::string(quillbeam::layout::LinkOf(link).address));
 }
 
 }  // namespace

@@ -79,9 +79,9 @@ TEST(WindowLogic, FailureReportGivesTheNumberAndTheDescription) {
 }
 
 TEST(WindowLogic, LinksOpenThePublisherPages) {
-    EXPECT_EQ(layout::LinkAddress(Role::ResourcesLink), "http://www.quillbeam.net/ZRV/NEW/");
-    EXPECT_EQ(layout::LinkAddress(Role::UpdateLink), "http://www.quillbeam.net/ZRV/update.htm");
-    EXPECT_EQ(layout::LinkAddress(Role::Generate), "");
+    EXPECT_EQ(layout::LinkOf(Role::ResourcesLink).address, "http://www.quillbeam.net/ZRV/NEW/");
+    EXPECT_EQ(layout::LinkOf(Role::UpdateLink).address, "http://www.quillbeam.net/ZRV/update.htm");
+    EXPECT_EQ(layout::LinkOf(Role::Generate).address, "");
 }
 
 // The widest caption for its box is "Enter URL where banner will link to:", 36 characters in

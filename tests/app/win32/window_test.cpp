@@ -88,7 +88,7 @@ using ShellCall = std::tuple<HWND, std::wstring, std::wstring, std::wstring, std
 
 // The call that opens `link`'s page, shown normally: whoever follows a link wants to see it.
 std::vector<ShellCall> Opening(Role link) {
-    const std::string_view address = layout::LinkAddress(link);
+    const std::string_view address = layout::LinkOf(link).address;
     return {
         {nullptr, L"open", std::wstring(address.begin(), address.end()), L"", L"", SW_SHOWNORMAL}};
 }
@@ -349,9 +349,10 @@ TEST_F(WindowTest, ScreenReadersMeetTheLinksAsLinks) {
         EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
         EXPECT_EQ(accessible.get()->get_accState(Self(), &state), S_OK);
         EXPECT_NE(state.lVal & STATE_SYSTEM_LINKED, 0);
-        EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accName), Wide(layout::LinkName(link)));
+        EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accName),
+                  Wide(layout::LinkOf(link).name));
         EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accDescription),
-                  Wide(layout::LinkDescription(link)));
+                  Wide(layout::LinkOf(link).description));
         EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accValue),
                   std::get<2>(Opening(link)[0]));
         EXPECT_EQ(Read(accessible.get(), &IAccessible::get_accDefaultAction), L"Jump");
