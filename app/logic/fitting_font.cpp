@@ -31,11 +31,9 @@ int FittingFontSize(int size, int dpi, const MeasureTexts& measure) {
         return scale;
     };
     const int smallest = layout::Scale(kSmallestFontPixels, dpi);
-    int fitting = size;
     const double scale = shrinkToFit(size);
-    if (scale < 1) {
-        fitting = std::min(size, std::max(smallest, static_cast<int>(std::floor(size * scale))));
-    }
+    if (scale >= 1) return size;
+    int fitting = std::min(size, std::max(smallest, static_cast<int>(std::floor(size * scale))));
     while (fitting > smallest && shrinkToFit(fitting) < 1) --fitting;
     return fitting;
 }

@@ -225,17 +225,25 @@ COLORREF MainWindow::LinkTextColor() const {
 
 // The system's message font, narrowed until every caption fits its box.
 void MainWindow::FitFont() {
-    LOGFONTW logical = MessageFont(dpi_);
-    const LONG sign = logical.lfHeight < 0 ? -1 : 1;
-    const int height = window::FittingFontSize(
-        std::abs(logical.lfHeight), dpi_,
-        [this, logical, sign](int size, const std::vector<std::u16string_view>& texts) mutable {
-            logical.lfHeight = sign * size;
-            const Font font(CreateFontIndirectW(&logical));
-            return TextWidths(window_, font.get(), texts);
-        });
-    logical.lfHeight = sign * height;
-    Font font(CreateFontIndirectW(&logical));
+    const LOGFONTW message = MessageFont(dpi_);
+    const LONG sign = message.lfHeight < 0 ? -1 : 1;
+    // The font last measured is kept: it is usually the one chosen.
+    Font font;
+    int fontHeight = 0;
+    const auto makeFont = [&](int height) {
+        if (height == fontHeight) return;
+        LOGFONTW logical = message;
+        logical.lfHeight = sign * height;
+        font = Font(CreateFontIndirectW(&logical));
+        fontHeight = height;
+    };
+    const int height =
+        window::FittingFontSize(std::abs(message.lfHeight), dpi_,
+                                [&](int size, const std::vector<std::u16string_view>& texts) {
+                                    makeFont(size);
+                                    return TextWidths(window_, font.get(), texts);
+                                });
+    makeFont(height);
     // The controls are handed the new font before the old one is deleted (ApplyDpi).
     std::swap(font_, font);
     for (HWND handle : controls_) {

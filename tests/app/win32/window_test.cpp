@@ -214,22 +214,43 @@ TEST_F(WindowTest, ADpiChangeScalesEveryControl) {
     }
 }
 
-// Whatever font the system gives, no label's text is cut off by its fixed box.
+// Whatever font the system gives, even one three times its usual size, no label's text is cut
+// off by its fixed box.
 TEST_F(WindowTest, EveryLabelShowsItsWholeText) {
-    for (const layout::Control& control : layout::kControls) {
-        if (control.kind != layout::Kind::Label) continue;
-        HWND label = window_->control(control);
-        const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label);
-        const HGDIOBJ previous =
-            SelectObject(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-        const std::wstring text = TextOf(label);
-        SIZE needed{};
-        GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed);
-        SelectObject(dc.get(), previous);
-        RECT box{};
-        GetClientRect(label, &box);
-        EXPECT_LE(needed.cx, box.right) << control.name;
-        EXPECT_LE(needed.cy, box.bottom) << control.name;
+    const struct SavedMetrics {
+        NONCLIENTMETRICSW metrics{};
+        SavedMetrics() {
+            metrics.cbSize = sizeof(metrics);
+            SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        }
+        ~SavedMetrics() {
+            SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        }
+    } saved;
+    NONCLIENTMETRICSW large = saved.metrics;
+    large.lfMessageFont.lfHeight *= 3;
+    for (NONCLIENTMETRICSW metrics : {saved.metrics, large}) {
+        ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+        // The window takes the system's font afresh as it does when moved to another screen.
+        RECT bounds{};
+        GetWindowRect(window_->handle(), &bounds);
+        SendMessageW(window_->handle(), WM_DPICHANGED, MAKEWPARAM(window_->dpi(), window_->dpi()),
+                     reinterpret_cast<LPARAM>(&bounds));
+        for (const layout::Control& control : layout::kControls) {
+            if (control.kind != layout::Kind::Label) continue;
+            HWND label = window_->control(control);
+            const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label);
+            const HGDIOBJ previous = SelectObject(
+                dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+            const std::wstring text = TextOf(label);
+            SIZE needed{};
+            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed);
+            SelectObject(dc.get(), previous);
+            RECT box{};
+            GetClientRect(label, &box);
+            EXPECT_LE(needed.cx, box.right) << control.name;
+            EXPECT_LE(needed.cy, box.bottom) << control.name;
+        }
     }
 }
 
