@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "win32_platform.h"
 
@@ -26,8 +27,8 @@ void ShowFailureReport(const MessageBoxFunction& show, HWND owner, std::u16strin
 // modal to the window, with no icon.
 class WindowPackagePlatform : public Win32FilePlatform {
   public:
-    WindowPackagePlatform(HWND owner, const MessageBoxFunction& show)
-        : owner_(owner), show_(show) {}
+    WindowPackagePlatform(HWND owner, MessageBoxFunction show)
+        : owner_(owner), show_(std::move(show)) {}
 
     void ShowMessage(std::u16string_view caption, std::u16string_view text) override {
         win32::ShowMessage(show_, owner_, caption, text, 0);
@@ -35,7 +36,7 @@ class WindowPackagePlatform : public Win32FilePlatform {
 
   private:
     HWND owner_;
-    const MessageBoxFunction& show_;
+    MessageBoxFunction show_;
 };
 
 }  // namespace quillbeam::win32
