@@ -13,8 +13,8 @@ namespace {
 // BitmapData to read the picture under the text.
 constexpr std::uint8_t kSwfVersion = 8;
 constexpr std::uint8_t kFramesPerSecond = 24;
-constexpr std::int32_t kStageWidth = 468 * kTwipsPerPixel;
-constexpr std::int32_t kStageHeight = 100 * kTwipsPerPixel;
+constexpr std::int32_t kStageRight = kStageWidth * kTwipsPerPixel;
+constexpr std::int32_t kStageBottom = kStageHeight * kTwipsPerPixel;
 constexpr std::int32_t kTextMargin = 8 * kTwipsPerPixel;
 // The largest size of the ladder; the script sets the others.
 constexpr std::uint16_t kTextHeight = kTextSizes.front() * kTwipsPerPixel;
@@ -65,14 +65,14 @@ constexpr std::uint16_t kClickButtonDepth = kMeasureFieldDepth + 1;
 }  // namespace
 
 std::string BuildBannerMovie() {
-    const Rect stage{0, kStageWidth, 0, kStageHeight};
+    const Rect stage{0, kStageRight, 0, kStageBottom};
     SwfFile movie(kSwfVersion, stage, kFramesPerSecond, 1);
 
     movie.AddTag(TagCode::FileAttributes, FileAttributes());
     movie.AddTag(TagCode::SetBackgroundColor, SetBackgroundColor(kBlack));
     movie.AddTag(TagCode::DefineFont2, DefineDeviceFont(kFontId, "_sans"));
-    const Rect textArea{kTextMargin, kStageWidth - kTextMargin, kTextMargin / 2,
-                        kStageHeight - kTextMargin / 2};
+    const Rect textArea{kTextMargin, kStageRight - kTextMargin, kTextMargin / 2,
+                        kStageBottom - kTextMargin / 2};
     const EditTextStyle white{.fontId = kFontId, .heightTwips = kTextHeight, .color = kWhite};
     EditTextStyle dark = white;
     dark.color = kOutlineColor;
@@ -82,7 +82,7 @@ std::string BuildBannerMovie() {
     // As wide as the stage and one line high: the width of a line of the text is measured in it.
     movie.AddTag(TagCode::DefineEditText,
                  DefineSingleLineTextField(kMeasureFieldId,
-                                           Rect{0, kStageWidth, 0, kTextHeight * 2}, white));
+                                           Rect{0, kStageRight, 0, kTextHeight * 2}, white));
     const Rect bar{0, kCaretWidth, kCaretTop, kCaretBottom};
     const Rect rim{bar.xMin - kOutlineTwips, bar.xMax + kOutlineTwips, bar.yMin - kOutlineTwips,
                    bar.yMax + kOutlineTwips};

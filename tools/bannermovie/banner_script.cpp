@@ -48,8 +48,6 @@ constexpr std::int32_t kRedWeight = 54;
 constexpr std::int32_t kGreenWeight = 183;
 constexpr std::int32_t kBlueWeight = 19;
 constexpr std::int32_t kLightLuma = 118 * 256;
-constexpr std::int32_t kStageWidth = 468;
-constexpr std::int32_t kStageHeight = 100;
 
 // The file's fixed layout: the markers that open lines 3, 4 and 7 and the one that closes line 4.
 constexpr const char* kSpeedMarker = "\r\n&speed=";

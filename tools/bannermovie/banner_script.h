@@ -28,6 +28,10 @@ inline constexpr std::array<std::int32_t, 5> kTextSizes{20, 18, 16, 14, 12};
 inline constexpr std::uint32_t kLightInk = 0xFFFFFF;
 inline constexpr std::uint32_t kDarkInk = 0x000000;
 
+// The stage, in pixels: the picture fills it.
+inline constexpr std::int32_t kStageWidth = 468;
+inline constexpr std::int32_t kStageHeight = 100;
+
 // Where the message field lies on the stage, in pixels.
 struct TextArea {
     std::int32_t left = 0;

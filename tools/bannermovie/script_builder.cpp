@@ -153,10 +153,6 @@ Expr operator<(const Expr& left, const Expr& right) {
     return Operation(ActionCode::Less2, left, right);
 }
 
-Expr operator>(const Expr& left, const Expr& right) {
-    return Operation(ActionCode::Greater, left, right);
-}
-
 Expr operator==(const Expr& left, const Expr& right) {
     return Operation(ActionCode::Equals2, left, right);
 }
@@ -179,10 +175,6 @@ Expr operator||(const Expr& left, const Expr& right) {
 
 Expr operator&(const Expr& left, const Expr& right) {
     return Operation(ActionCode::BitAnd, left, right);
-}
-
-Expr operator|(const Expr& left, const Expr& right) {
-    return Operation(ActionCode::BitOr, left, right);
 }
 
 Expr operator>>(const Expr& left, const Expr& right) {

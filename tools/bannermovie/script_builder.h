@@ -92,14 +92,12 @@ Expr operator*(const Expr& left, const Expr& right);
 Expr operator/(const Expr& left, const Expr& right);
 Expr operator%(const Expr& left, const Expr& right);
 Expr operator<(const Expr& left, const Expr& right);
-Expr operator>(const Expr& left, const Expr& right);
 Expr operator==(const Expr& left, const Expr& right);
 Expr operator!=(const Expr& left, const Expr& right);
 Expr operator!(const Expr& value);
 Expr operator&&(const Expr& left, const Expr& right);
 Expr operator||(const Expr& left, const Expr& right);
 Expr operator&(const Expr& left, const Expr& right);
-Expr operator|(const Expr& left, const Expr& right);
 Expr operator>>(const Expr& left, const Expr& right);
 
 // Writes statements: each call emits its actions at once, so the script reads in the order it
