@@ -9,7 +9,7 @@
 #include <string>
 
 #include "package_writer.h"
-#include "posix_platform.h"
+#include "quiet_platform.h"
 #include "temp_folder.h"
 #include "utf8.h"
 #include "variable_file.h"
@@ -24,7 +24,8 @@ constexpr std::size_t kMessageUnits = 1 << 20;
 std::u16string LongMessage() {
     std::u16string message;
     message.reserve(kMessageUnits);
-    const std::u16string_view line = u"Grand opening: 20% off every caf\u00E9 cr\u00E8me, na\u00EFve prices!\r\n";
+    const std::u16string_view line =
+        u"Grand opening: 20% off every caf\u00E9 cr\u00E8me, na\u00EFve prices!\r\n";
     while (message.size() < kMessageUnits) message.append(line);
     message.resize(kMessageUnits);
     return message;
@@ -49,10 +50,6 @@ void BM_Memcpy1MiB(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kMessageUnits));
 }
-
-struct QuietPlatform : PosixFilePlatform {
-    void ShowMessage(std::u16string_view, std::u16string_view) override {}
-};
 
 // An application folder with a 50 MiB movie, and a ready package to copy for the baseline.
 struct Fixture {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "native_file_platform.h"
 #include "package_writer.h"
+#include "quiet_platform.h"
 #include "temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -24,10 +24,6 @@ namespace {
 const char* const kPackageFiles[] = {"mytext1.txt", "mytext2.txt",   "mytext3.txt",
                                      "mytext4.txt", "htmlcode.html", "bannerloop2.swf",
                                      "mypic.jpg"};
-
-struct QuietPlatform : NativeFilePlatform {
-    void ShowMessage(std::u16string_view, std::u16string_view) override {}
-};
 
 template <typename Work>
 double Milliseconds(Work work) {

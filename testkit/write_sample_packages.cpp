@@ -10,17 +10,13 @@
 
 #include "application_folder.h"
 #include "file_failure.h"
-#include "native_file_platform.h"
 #include "package_writer.h"
+#include "quiet_platform.h"
 
 namespace fs = std::filesystem;
 using namespace quillbeam;
 
 namespace {
-
-struct QuietPlatform : NativeFilePlatform {
-    void ShowMessage(std::u16string_view, std::u16string_view) override {}
-};
 
 // Each request stresses one part of the text a package holds.
 std::vector<BannerRequest> SampleRequests() {

@@ -12,8 +12,8 @@
 #include "faulty_calls.h"
 #include "file_failure.h"
 #include "file_layer_checks.h"
-#include "native_file_platform.h"
 #include "path_separator.h"
+#include "quiet_platform.h"
 #include "temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -22,10 +22,7 @@ using quillbeam::FileFailure;
 namespace {
 
 // The file operations under test; messages go nowhere.
-struct Layer : quillbeam::NativeFilePlatform {
-    using NativeFilePlatform::NativeFilePlatform;
-    void ShowMessage(std::u16string_view, std::u16string_view) override {}
-};
+using Layer = quillbeam::QuietPlatform;
 
 const std::string kText = "The text of a file, forty-three bytes long.";
 const std::string kMovie = "the movie's bytes";

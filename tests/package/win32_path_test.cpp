@@ -14,8 +14,8 @@
 #include "file_layer_checks.h"
 #include "module_folder.h"
 #include "path_join.h"
+#include "quiet_platform.h"
 #include "temp_folder.h"
-#include "win32_platform.h"
 
 namespace fs = std::filesystem;
 using quillbeam::FileFailure;
@@ -71,9 +71,7 @@ TEST(Win32FileSizeLimit, ShortWritesAreContinuedAndTheFailureIsReported) {
     if (limit == nullptr) GTEST_SKIP() << "needs a file size limit";
     const std::size_t limitBytes = std::stoul(limit) * 1024;
     TempFolder temp;
-    struct : quillbeam::Win32FilePlatform {
-        void ShowMessage(std::u16string_view, std::u16string_view) override {}
-    } layer;
+    quillbeam::QuietPlatform layer;
 
     const fs::path text = temp / "mytext1.txt";
     const FileFailure write =
