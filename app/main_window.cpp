@@ -133,6 +133,11 @@ void Quillbeam::FitFontToCaptions() {
 // Screen readers announce each box by the caption above it, and the two links by what they open.
 void Quillbeam::DescribeForAssistiveTools() {
     for (const layout::Control& control : layout::kControls) {
+        if (control.isLink()) {
+            const layout::Link link = layout::LinkOf(control.role);
+            Widget(control).setAccessibleName(ToQString(link.name));
+            Widget(control).setAccessibleDescription(ToQString(link.description));
+        }
         if (!control.captionOf) continue;
         auto& caption = static_cast<QLabel&>(Widget(control));
         QWidget& box = Widget(layout::Find(*control.captionOf));
@@ -140,11 +145,6 @@ void Quillbeam::DescribeForAssistiveTools() {
         if (name.endsWith(u':')) name.chop(1);
         box.setAccessibleName(name);
         caption.setBuddy(&box);  // the labelled-by relation; the captions carry no mnemonic
-    }
-    for (const Role link : {Role::ResourcesLink, Role::UpdateLink}) {
-        QWidget& widget = Widget(layout::Find(link));
-        widget.setAccessibleName(ToQString(layout::LinkOf(link).name));
-        widget.setAccessibleDescription(ToQString(layout::LinkOf(link).description));
     }
 }
 
