@@ -20,6 +20,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
+import { PAGE_NAME } from './readme_page.mjs';
+
 const here = path.dirname(fileURLToPath(import.meta.url));
 
 // Black first: the masks come from it. "dark" is the package's own picture, "light" a cream one.
@@ -220,7 +222,7 @@ async function readState(page) {
 // time after the last letter: from just before the screenshot began to just after it ended.
 // (The DevTools protocol's own screenshot is the quickest: the caret changes every 530 ms.)
 async function holdScreenshots(context, base, name, message, { openBanner, fail }) {
-    const { page, banner } = await openBanner(context, `${base}/picture-${name}/htmlcode.html`, { renderer: null });
+    const { page, banner } = await openBanner(context, `${base}/picture-${name}/${PAGE_NAME}`);
     const { x, y, width, height } = await banner.boundingBox();
     const devtools = await context.newCDPSession(page);
     const shots = [];

@@ -18,6 +18,7 @@ import {
     boundsOf, brightMask, caretPlace, checkCaretPlace, checkLegibility, luminanceOf, misreadLetters,
     preparePictureSites, readBack, SPEED_MS as PICTURE_SPEED_MS,
 } from './legibility.mjs';
+import { PAGE_NAME, readmeRuffleLines, ruffleOverlaysShown, writeReadmePage } from './readme_page.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const [makePackage, applicationFolder, outputFolder] = process.argv.slice(2);
@@ -94,7 +95,6 @@ function editSpeed(folder, number, speed) {
 function prepareSite(site) {
     fs.rmSync(site, { recursive: true, force: true });
     fs.mkdirSync(site, { recursive: true });
-    fs.symlinkSync(path.join(here, 'node_modules', '@ruffle-rs', 'ruffle'), path.join(site, 'ruffle'));
     // As generated.
     generatePackage(path.join(site, 'generated'));
     for (const folder of preparePictureSites(site, path.join(site, 'generated'))) editSpeed(folder, 1, PICTURE_SPEED_MS);
@@ -108,6 +108,9 @@ function prepareSite(site) {
         generatePackage(path.join(site, name), messages);
         for (const number of [1, 2, 3, 4]) editSpeed(path.join(site, name), number, FAST_SPEED);
     }
+    // Every package is played in the page the README tells users to write around it.
+    const lines = readmeRuffleLines();
+    for (const folder of fs.readdirSync(site)) writeReadmePage(path.join(site, folder), lines);
 }
 
 // ---- Server and browser ---------------------------------------------------------------------
@@ -139,17 +142,10 @@ async function launchBrowser(profile) {
     });
 }
 
-// Runs in the page before its own markup: Ruffle's settings, and a trace collector that hooks
-// into the player as soon as the movie's metadata is known (earlier hooks are dropped). With the
-// player's own choice of renderer, headless Chromium's software adapter makes Ruffle open a notice
-// on the first mouse-over, which swallows a click; its WebGL renderer opens none.
-function pageSetup(renderer) {
-    window.RufflePlayer = {
-        config: {
-            autoplay: 'on', unmuteOverlay: 'hidden', splashScreen: false, contextMenu: 'off',
-            openUrlMode: 'allow', letterbox: 'off', ...(renderer ? { preferredRenderer: renderer } : {}),
-        },
-    };
+// Runs in the page before its own markup: a trace collector that hooks into the player as soon
+// as the movie's metadata is known (earlier hooks are dropped). It only reads: Ruffle's settings
+// are the README's, in the page.
+function collectTraces() {
     window.bannerTraces = [];
     const hook = setInterval(() => {
         const player = document.querySelector('ruffle-object, ruffle-embed');
@@ -161,13 +157,23 @@ function pageSetup(renderer) {
     }, 5);
 }
 
-async function openBanner(context, url, { renderer = 'webgl' } = {}) {
+// Opens a package's README page. The banner must start by itself: once Ruffle has started the
+// movie or shown its play button, nothing of Ruffle's may cover the banner, and its splash screen
+// must not have shown while Ruffle loaded.
+async function openBanner(context, url) {
     const page = await context.newPage();
-    await page.addInitScript(pageSetup, renderer);
+    await page.addInitScript(collectTraces);
     await page.goto(url);
-    await page.addScriptTag({ url: '/ruffle/ruffle.js' });
     const banner = page.locator('ruffle-object, ruffle-embed').first();
     await banner.waitFor({ timeout: 10_000 });
+    await page.waitForFunction((overlaysShown) => {
+        const shown = new Function(`return (${overlaysShown})()`)();
+        window.bannerOverlaysSeen = [...new Set([...(window.bannerOverlaysSeen ?? []), ...shown])];
+        const api = document.querySelector('ruffle-object, ruffle-embed').ruffle?.();
+        return api?.isPlaying || shown.includes('play button');
+    }, ruffleOverlaysShown.toString(), { polling: 'raf', timeout: FIRST_LETTER_LIMIT_MS });
+    const seen = await page.evaluate(() => window.bannerOverlaysSeen);
+    if (seen.length > 0) fail(`${url}: Ruffle showed its ${seen.join(', ')} over the README's page`);
     return { page, banner };
 }
 
@@ -254,7 +260,7 @@ async function watch(page, banner, { limitMs, done, frames, prefix }) {
 // ---- The two cases --------------------------------------------------------------------------
 
 async function checkGeneratedPackage(context, base, report) {
-    const { page, banner } = await openBanner(context, `${base}/generated/htmlcode.html`);
+    const { page, banner } = await openBanner(context, `${base}/generated/${PAGE_NAME}`);
     const frames = [];
     // Two rounds of file 1 show the loop: 1, 2, 3, 4 and back to 1, typed to the end.
     const { runs, skipped } = await watch(page, banner, {
@@ -282,6 +288,18 @@ async function checkGeneratedPackage(context, base, report) {
     // The pointing hand over the banner, and a click opening the files' address in a new window.
     const box = await banner.boundingBox();
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    // Where the browser draws without a graphics card, as here, Ruffle's renderer tells it so by a
+    // notice on the first mouse-over, which no setting turns off; a visitor closes it.
+    const covering = await page.evaluate(ruffleOverlaysShown);
+    if (covering.join() === 'notice hardware-acceleration-modal') {
+        report.push('  Ruffle showed its notice that the browser draws without hardware acceleration; closed');
+        await banner.locator('#hardware-acceleration-modal .close-modal').click();
+        // Ruffle follows the pointer only when it moves.
+        await page.mouse.move(box.x + box.width / 2 - 20, box.y + box.height / 2);
+        await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    } else if (covering.length > 0) {
+        fail(`generated: Ruffle showed its ${covering.join(', ')} over the banner`);
+    }
     await sleep(300);
     const cursor = await banner.evaluate((element) => {
         const canvas = element.shadowRoot?.querySelector('canvas');
@@ -303,7 +321,7 @@ async function checkGeneratedPackage(context, base, report) {
 }
 
 async function checkEditedPackage(context, base, report) {
-    const { page, banner } = await openBanner(context, `${base}/edited/htmlcode.html`);
+    const { page, banner } = await openBanner(context, `${base}/edited/${PAGE_NAME}`);
     const { runs, skipped } = await watch(page, banner, {
         limitMs: 30_000, prefix: 'edited',
         done: ({ runs }) => runs.length >= 3 && finished(runs[2], MESSAGES[3]),
@@ -345,7 +363,7 @@ function prepareDefaultSpeedPackage(folder) {
 }
 
 async function checkDefaultSpeeds(context, base, report) {
-    const { page, banner } = await openBanner(context, `${base}/defaults/htmlcode.html`);
+    const { page, banner } = await openBanner(context, `${base}/defaults/${PAGE_NAME}`);
     const count = DEFAULT_SPEED_CASES.length;
     const { runs } = await watch(page, banner, {
         limitMs: 30_000, prefix: 'defaults',
@@ -427,7 +445,7 @@ async function checkSkipsAndFit(context, { page, banner }, report) {
 }
 
 async function checkScrolling(context, base, report) {
-    const { page, banner } = await openBanner(context, `${base}/scroll/htmlcode.html`);
+    const { page, banner } = await openBanner(context, `${base}/scroll/${PAGE_NAME}`);
     const { runs } = await watch(page, banner, {
         limitMs: 20_000, prefix: 'scroll', done: ({ runs }) => runs.length >= 1 && finished(runs[0], SCROLLS),
     });
@@ -448,9 +466,9 @@ async function checkLengths(context, base, report) {
         if (/\/blank\/mytext\d\.txt$/.test(request.url())) blankRequests.push(request.url());
     };
     context.on('request', countRequest);
-    const blank = await openBanner(context, `${base}/blank/htmlcode.html`);
+    const blank = await openBanner(context, `${base}/blank/${PAGE_NAME}`);
 
-    const long = await openBanner(context, `${base}/long/htmlcode.html`);
+    const long = await openBanner(context, `${base}/long/${PAGE_NAME}`);
     const wordPng = await checkLongWord(context, long, report);
     const fitPng = await checkSkipsAndFit(context, long, report);
     await long.page.close();
