@@ -1,6 +1,8 @@
 #include "banner_movie.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "banner_script.h"
 #include "swf_file.h"
@@ -28,7 +30,8 @@ constexpr Rgb kWhite = InkColor(kLightInk);
 
 // The halo that keeps the letters legible on any picture: copies of the text in the halo's
 // colour under the letters, moved a pixel diagonally each way. Copies of a text field need no
-// filters, so every player of the version draws them. Strokes are two pixels wide, so the four
+// filters, so every player of the version draws them; where the player draws filters, the script
+// hides them and gives each text layer a glow instead. Strokes are two pixels wide, so the four
 // diagonal moves already cover every pixel touching a letter; eight would cost twice the
 // drawing for a halo that looks the same. The script swaps letters and halo over light pictures.
 constexpr Rgb kOutlineColor = InkColor(kDarkInk);
@@ -52,15 +55,37 @@ constexpr std::uint16_t kMeasureFieldId = 7;
 constexpr std::uint16_t kCaretRimId = 8;
 constexpr std::uint16_t kCaretBarId = 9;
 constexpr std::uint16_t kCaretId = 10;
+constexpr std::uint16_t kEarlierLinesLayerId = 11;
+constexpr std::uint16_t kLineFieldId = 12;
+constexpr std::uint16_t kLineOutlineFieldId = 13;
+constexpr std::uint16_t kLastLineLayerId = 14;
 
-// Depths, bottom to top: the picture, the text's outline, the caret, the text, the measuring
-// field (never shown), the click area.
+// Depths, bottom to top: the picture, the text (the lines above the one being typed, then that
+// line), the caret (over the text, so that a glow round the letters does not cover it), the
+// fields that only lay text out (never shown), the click area. In a text layer, the outline
+// copies lie under the letters.
 constexpr std::uint16_t kBackdropDepth = 1;
-constexpr std::uint16_t kFirstOutlineDepth = 2;
-constexpr std::uint16_t kCaretDepth = kFirstOutlineDepth + kOutlineCopyCount;
-constexpr std::uint16_t kMessageFieldDepth = kCaretDepth + 1;
-constexpr std::uint16_t kMeasureFieldDepth = kMessageFieldDepth + 1;
-constexpr std::uint16_t kClickButtonDepth = kMeasureFieldDepth + 1;
+constexpr std::uint16_t kEarlierLinesDepth = 2;
+constexpr std::uint16_t kLastLineDepth = 3;
+constexpr std::uint16_t kCaretDepth = 4;
+constexpr std::uint16_t kMessageFieldDepth = 5;
+constexpr std::uint16_t kMeasureFieldDepth = 6;
+constexpr std::uint16_t kClickButtonDepth = 7;
+constexpr std::uint16_t kLettersDepth = kOutlineCopyCount + 1;
+
+// A text layer: the outline copies of a field, then the field's letters over them.
+std::string DefineTextLayer(std::uint16_t layerId, std::uint16_t lettersId,
+                            std::uint16_t outlineId) {
+    std::vector<std::string> placements;
+    for (std::uint16_t i = 0; i < kOutlineCopyCount; ++i) {
+        placements.push_back(PlaceNamedObjectAt(static_cast<std::uint16_t>(i + 1), outlineId,
+                                                OutlineCopyName(i),
+                                                kOutlineDirections.at(i)[0] * kOutlineTwips,
+                                                kOutlineDirections.at(i)[1] * kOutlineTwips));
+    }
+    placements.push_back(PlaceNamedObject(kLettersDepth, lettersId, kLettersName));
+    return DefineSpriteOfPlacements(layerId, placements);
+}
 
 }  // namespace
 
@@ -94,15 +119,24 @@ std::string BuildBannerMovie() {
     movie.AddTag(TagCode::DefineButton2,
                  DefineInvisibleButton(kClickButtonId, kHitAreaId, BuildClickScript()));
 
+    // The line being typed is laid out as the text area's first line, in a box only as high as
+    // a line at the largest size: a player that keeps the layer's pixels keeps no more of them.
+    const Rect lineArea{textArea.xMin, textArea.xMax, textArea.yMin,
+                        textArea.yMin + 2 * kTextHeight};
+    movie.AddTag(TagCode::DefineEditText, DefineWrappingTextField(kLineFieldId, lineArea, white));
+    movie.AddTag(TagCode::DefineEditText,
+                 DefineWrappingTextField(kLineOutlineFieldId, lineArea, dark));
+    movie.AddTag(TagCode::DefineSprite,
+                 DefineTextLayer(kEarlierLinesLayerId, kMessageFieldId, kOutlineFieldId));
+    movie.AddTag(TagCode::DefineSprite,
+                 DefineTextLayer(kLastLineLayerId, kLineFieldId, kLineOutlineFieldId));
+
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kBackdropDepth, kBackdropId, kBackdropName));
-    for (std::uint16_t i = 0; i < kOutlineCopyCount; ++i) {
-        movie.AddTag(
-            TagCode::PlaceObject2,
-            PlaceNamedObjectAt(static_cast<std::uint16_t>(kFirstOutlineDepth + i), kOutlineFieldId,
-                               OutlineCopyName(i), kOutlineDirections.at(i)[0] * kOutlineTwips,
-                               kOutlineDirections.at(i)[1] * kOutlineTwips));
-    }
+    movie.AddTag(TagCode::PlaceObject2,
+                 PlaceNamedObject(kEarlierLinesDepth, kEarlierLinesLayerId, kEarlierLinesName));
+    movie.AddTag(TagCode::PlaceObject2,
+                 PlaceNamedObject(kLastLineDepth, kLastLineLayerId, kLastLineName));
     movie.AddTag(TagCode::PlaceObject2, PlaceNamedObject(kCaretDepth, kCaretId, kCaretName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kMessageFieldDepth, kMessageFieldId, kMessageFieldName));

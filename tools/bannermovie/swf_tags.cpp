@@ -116,6 +116,19 @@ std::string DefineSpriteOfShapes(std::uint16_t spriteId,
     return out.bytes();
 }
 
+std::string DefineSpriteOfPlacements(std::uint16_t spriteId,
+                                     const std::vector<std::string>& placements) {
+    ByteWriter out;
+    out.U16(spriteId);
+    out.U16(1);  // FrameCount
+    for (const std::string& place : placements) {
+        out.Bytes(EncodeTag(TagCode::PlaceObject2, place));
+    }
+    out.Bytes(EncodeTag(TagCode::ShowFrame, {}));
+    out.Bytes(EncodeTag(TagCode::End, {}));
+    return out.bytes();
+}
+
 std::string DefineFilledRectangle(std::uint16_t shapeId, Rect rect, Rgb fill) {
     ByteWriter out;
     out.U16(shapeId);

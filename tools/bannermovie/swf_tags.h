@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "swf_file.h"
 
@@ -40,6 +41,10 @@ std::string DefineEmptySprite(std::uint16_t spriteId);
 // DefineSprite with one frame that shows the given shapes, the first lowest.
 std::string DefineSpriteOfShapes(std::uint16_t spriteId,
                                  std::initializer_list<std::uint16_t> shapeIds);
+
+// DefineSprite with one frame made of the given PlaceObject2 bodies, in order.
+std::string DefineSpriteOfPlacements(std::uint16_t spriteId,
+                                     const std::vector<std::string>& placements);
 
 // DefineShape: a rectangle filled with one solid colour, with no outline.
 std::string DefineFilledRectangle(std::uint16_t shapeId, Rect rect, Rgb fill);
