@@ -20,7 +20,7 @@ import os from 'node:os';
 import path from 'node:path';
 
 import { chromium } from '../tests/playback/node_modules/playwright-core/index.mjs';
-import { PAGE_NAME, readmeRuffleLines, ruffleOverlaysShown, writeReadmePage } from '../tests/playback/readme_page.mjs';
+import { CANVAS_PAGE_NAME, PAGE_NAME, ruffleOverlaysShown, writeReadmePage } from '../tests/playback/readme_page.mjs';
 
 const CHROMIUM = '/usr/bin/chromium';
 const CLICK_URL = 'offers/index.html';
@@ -85,17 +85,11 @@ function generatePackage(build, folder, messages) {
     if (!output.startsWith('Quillbeam: Done!')) throw new Error(`Generate did not complete: ${output}`);
 }
 
-// The README's page, and the same with Ruffle's canvas renderer asked for before Ruffle loads.
+// The README's page, and the same with Ruffle's canvas renderer.
 function writePages(folder) {
-    const lines = readmeRuffleLines();
-    writeReadmePage(folder, lines);
-    const canvas = lines.replace('<script src="ruffle/ruffle.js">',
-                                 '<script>window.RufflePlayer.config.preferredRenderer = "canvas";</script>\n' +
-                                 '<script src="ruffle/ruffle.js">');
-    if (canvas === lines) throw new Error('the README\'s lines have no ruffle.js line to put the renderer before');
-    fs.copyFileSync(path.join(folder, PAGE_NAME), path.join(folder, 'default.html'));
-    writeReadmePage(folder, canvas);
-    fs.renameSync(path.join(folder, PAGE_NAME), path.join(folder, 'canvas.html'));
+    writeReadmePage(folder);
+    fs.renameSync(path.join(folder, PAGE_NAME), path.join(folder, 'default.html'));
+    fs.renameSync(path.join(folder, CANVAS_PAGE_NAME), path.join(folder, 'canvas.html'));
 }
 
 // References without Ruffle: the picture alone, and the short messages typed by a few lines of

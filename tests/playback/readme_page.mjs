@@ -21,16 +21,22 @@ export function readmeRuffleLines(readme = README) {
     return blocks[0].trimEnd();
 }
 
-// Writes the page into a package folder: htmlcode.html (left as it is) with `lines` before the
-// end of its head, and links Ruffle's files in as the folder `ruffle`. Returns the page's name.
+// The same page with Ruffle's canvas renderer asked for, as the README says a page may: it shows
+// how the banner plays where the player draws no filters and cannot read a picture.
+export const CANVAS_PAGE_NAME = 'page-canvas.html';
+
+// Writes both pages into a package folder: htmlcode.html (left as it is) with `lines` before the
+// end of its head, and links Ruffle's files in as the folder `ruffle`.
 export function writeReadmePage(folder, lines = readmeRuffleLines()) {
     const sample = fs.readFileSync(path.join(folder, 'htmlcode.html'), 'latin1');
     if (!sample.includes('</head>')) throw new Error(`${folder}/htmlcode.html has no head`);
-    const page = sample.replace('</head>', `${lines.replaceAll('\n', '\r\n')}\r\n</head>`);
-    fs.writeFileSync(path.join(folder, PAGE_NAME), page, 'latin1');
+    const write = (name, head) => fs.writeFileSync(
+        path.join(folder, name), sample.replace('</head>', `${head.replaceAll('\n', '\r\n')}\r\n</head>`), 'latin1');
+    write(PAGE_NAME, lines);
+    const ruffle = '<script src="ruffle/ruffle.js"></script>';
+    write(CANVAS_PAGE_NAME, lines.replace(ruffle, `<script>window.RufflePlayer.config.preferredRenderer = "canvas";</script>\n${ruffle}`));
     fs.rmSync(path.join(folder, 'ruffle'), { force: true });
     fs.symlinkSync(RUFFLE_FILES, path.join(folder, 'ruffle'));
-    return PAGE_NAME;
 }
 
 // What of Ruffle's own interface shows over the banner: its play button, the overlay asking for a
