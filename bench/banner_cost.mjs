@@ -2,7 +2,8 @@
 // against Ruffle's floor, a movie of the banner's size that does nothing.
 //
 //   node bench/banner_cost.mjs BUILD_FOLDER OUTPUT_FOLDER [--rounds N] [--seconds S]
-//        [--settle S] [--only NAME,...] [--movie LABEL=FILE.swf ...] [--floor-rate FPS ...] [--smoke]
+//        [--settle S] [--only NAME,...] [--movie LABEL=FILE.swf ...] [--floor-rate FPS ...]
+//        [--quiet CORES] [--smoke]
 //
 // Each page is played by a fresh headless Chromium (software drawing, as on a machine without a
 // graphics card) from a loopback server, as the README's page: the sample page with the README's
@@ -10,7 +11,9 @@
 // read, and again `seconds` later; the difference is given in seconds per minute. The page's own
 // animation frames are counted over the same time. The pages run interleaved, round after round,
 // each round starting one page further on; the figures are medians over the rounds, and each ratio
-// is taken within a round, against the floor played by the same renderer.
+// is taken within a round, against the floor played by the same renderer. What the rest of the
+// machine used meanwhile is reported; --quiet waits before each page until it uses less than
+// CORES of processor time and runs no stress-ng.
 //
 // --smoke plays the floor and the typing banner for a few seconds and only checks that the
 // measurement works: the banner starts by itself, asks for its files, and shows no overlay.
@@ -50,11 +53,12 @@ function parseOptions(argv) {
     const [build, output, ...rest] = argv;
     if (!output) {
         console.error('usage: node bench/banner_cost.mjs BUILD_FOLDER OUTPUT_FOLDER [--rounds N] [--seconds S] ' +
-                      '[--settle S] [--only NAME,...] [--movie LABEL=FILE.swf ...] [--floor-rate FPS ...] [--smoke]');
+                      '[--settle S] [--only NAME,...] [--movie LABEL=FILE.swf ...] [--floor-rate FPS ...] ' +
+                      '[--quiet CORES] [--smoke]');
         process.exit(2);
     }
     const options = { build: path.resolve(build), output: path.resolve(output), rounds: 3, seconds: 60, settle: 5,
-                      only: null, movies: [], floorRates: [FLOOR_RATE], smoke: false };
+                      only: null, movies: [], floorRates: [FLOOR_RATE], smoke: false, quiet: 0 };
     for (let i = 0; i < rest.length; ++i) {
         const value = () => rest[++i] ?? (console.error(`${rest[i - 1]} needs a value`), process.exit(2));
         switch (rest[i]) {
@@ -69,6 +73,7 @@ function parseOptions(argv) {
             }
             case '--floor-rate': options.floorRates.push(Number(value())); break;
             case '--smoke': options.smoke = true; break;
+            case '--quiet': options.quiet = Number(value()); break;
             default: console.error(`unknown option ${rest[i]}`); process.exit(2);
         }
     }
@@ -205,6 +210,32 @@ function browserProcesses(excluded) {
     return mine;
 }
 
+// Ticks the whole machine has been busy, in every process.
+function machineBusyTicks() {
+    const [, user, nice, system, , , irq, softirq, steal] = fs.readFileSync('/proc/stat', 'utf8').split('\n')[0].split(/\s+/).map(Number);
+    return user + nice + system + irq + softirq + steal;
+}
+
+const othersRunStress = () => fs.readdirSync('/proc').some((entry) => {
+    try {
+        return /^\d+$/.test(entry) && fs.readFileSync(`/proc/${entry}/comm`, 'utf8').startsWith('stress-ng');
+    } catch {
+        return false;
+    }
+});
+
+// Waits until the rest of the machine is quiet: no stress-ng, and less than `cores` of processor
+// time used over ten seconds while no browser of this benchmark runs.
+async function waitForQuiet(cores) {
+    for (let waited = 0; ; waited += 10) {
+        const start = machineBusyTicks();
+        await sleep(10_000);
+        const used = (machineBusyTicks() - start) / TICKS_PER_SECOND / 10;
+        if (used < cores && !othersRunStress()) return waited;
+        if (waited % 300 === 0) console.error(`waiting for a quiet machine: others use ${used.toFixed(2)} cores${othersRunStress() ? ', stress-ng runs' : ''}`);
+    }
+}
+
 function ticksByKind(processes) {
     const kinds = {};
     for (const { kind, ticks } of processes.values()) kinds[kind] = (kinds[kind] ?? 0) + ticks;
@@ -254,16 +285,19 @@ async function measurePage(variant, base, options, server) {
         }
         await sleep(options.settle * 1000);
         const frames = async () => (variant.ruffle ? page.evaluate(() => window.benchFrames) : 0);
-        const before = { at: Date.now(), processes: browserProcesses(server.pid), frames: await frames() };
+        const before = { at: Date.now(), processes: browserProcesses(server.pid), frames: await frames(), busy: machineBusyTicks() };
         await sleep(options.seconds * 1000);
-        const after = { at: Date.now(), processes: browserProcesses(server.pid), frames: await frames() };
+        const after = { at: Date.now(), processes: browserProcesses(server.pid), frames: await frames(), busy: machineBusyTicks(),
+                        stress: othersRunStress() };
         const overlays = variant.ruffle ? await page.evaluate(ruffleOverlaysShown) : [];
         const minutes = (after.at - before.at) / 60_000;
         const kindsBefore = ticksByKind(before.processes);
         const kinds = Object.fromEntries(Object.entries(ticksByKind(after.processes)).map(
             ([kind, ticks]) => [kind, (ticks - (kindsBefore[kind] ?? 0)) / TICKS_PER_SECOND / minutes]));
         const cpu = Object.values(kinds).reduce((sum, value) => sum + value, 0);
-        return { cpu, kinds, fps: (after.frames - before.frames) / (minutes * 60), renderer,
+        // What the rest of the machine used meanwhile (this process and the server included).
+        const others = (after.busy - before.busy) / TICKS_PER_SECOND / minutes - cpu;
+        return { cpu, kinds, others, stress: after.stress, fps: (after.frames - before.frames) / (minutes * 60), renderer,
                  files: [...files].sort(), overlays };
     } finally {
         await context.close();
@@ -320,9 +354,10 @@ async function main() {
             const results = {};
             for (let i = 0; i < variants.length; ++i) {
                 const variant = variants[(i + round) % variants.length];
+                if (options.quiet) await waitForQuiet(options.quiet);
                 const result = await measurePage(variant, base, options, server);
                 results[variant.name] = result;
-                console.error(`round ${round + 1} ${variant.name}: ${result.cpu.toFixed(1)} s/min, ${result.fps.toFixed(0)} frames/s, ` +
+                console.error(`round ${round + 1} ${variant.name}: ${result.cpu.toFixed(1)} s/min (others ${result.others.toFixed(1)}), ${result.fps.toFixed(0)} frames/s, ` +
                               `${result.renderer}, ${JSON.stringify(result.kinds, (key, value) => (typeof value === 'number' ? Number(value.toFixed(2)) : value))}`);
                 if (result.overlays.length > 0) problems.push(`${variant.name}: Ruffle showed ${result.overlays.join(', ')}`);
                 if (variant.folder.startsWith('banner') && !result.files.includes('mytext1.txt')) {
@@ -336,9 +371,11 @@ async function main() {
         server.kill();
     }
     fs.writeFileSync(path.join(options.output, 'rounds.json'), JSON.stringify({ options, rounds }, null, 1));
-    const load = os.loadavg().map((value) => value.toFixed(2)).join(', ');
-    console.log(`${options.rounds} rounds of ${options.seconds} s after ${options.settle} s, interleaved; ` +
-                `load average at the end ${load}; medians, ratios within each round`);
+    const others = rounds.flatMap((round) => Object.values(round).map((run) => run.others));
+    const stressed = rounds.flatMap((round) => Object.entries(round).filter(([, run]) => run.stress).map(([name]) => name));
+    console.log(`${options.rounds} rounds of ${options.seconds} s after ${options.settle} s, interleaved; medians, ratios within ` +
+                `each round; the rest of the machine used ${median(others).toFixed(1)} CPU s/min in the median page, ` +
+                `${Math.max(...others).toFixed(1)} at most${stressed.length ? `; stress-ng ran during ${stressed.join(', ')}` : ''}`);
     console.log(table(summarize(variants, rounds)));
     if (problems.length > 0) {
         console.error(`FAIL:\n  ${problems.join('\n  ')}`);
