@@ -14,7 +14,10 @@ namespace {
 // SWF 8: LoadVars, setInterval, System.useCodepage and case-sensitive names from SWF 7, and
 // BitmapData to read the picture under the text.
 constexpr std::uint8_t kSwfVersion = 8;
-constexpr std::uint8_t kFramesPerSecond = 24;
+// The player draws the whole stage at every frame, changed or not. The script asks for a drawing
+// at each change it makes (a letter, the caret's blink), so the movie's own frames only let the
+// player take in a loaded picture: one a second is enough, and the banner costs least.
+constexpr std::uint8_t kFramesPerSecond = 1;
 constexpr std::int32_t kStageRight = kStageWidth * kTwipsPerPixel;
 constexpr std::int32_t kStageBottom = kStageHeight * kTwipsPerPixel;
 constexpr std::int32_t kTextMargin = 8 * kTwipsPerPixel;

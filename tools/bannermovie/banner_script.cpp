@@ -487,11 +487,13 @@ void DefineHoldTime(const ScriptBuilder& s) {
     });
 }
 
-// Sets the text of a text layer, and of its outline copies where they are the halo.
+// Sets the text of a text layer, and of its outline copies where they are the halo. An empty
+// layer is hidden: the player would still draw its kept pixels.
 void DefineSetLayerText(const ScriptBuilder& s) {
     s.Function("setLayerText", {"layer", "text"}, [&] {
         const Expr layer = Var("layer");
         s.Set(layer[kLettersName]["text"], Var("text"));
+        s.Set(layer["_visible"], Var("text") != "");
         s.If(!glowHalo, [&] {
             for (const Expr& copy : OutlineCopies(layer)) s.Set(copy["text"], Var("text"));
         });
