@@ -263,7 +263,8 @@ TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
     EXPECT_LT(depth("caret"), depth("clickArea"));
     EXPECT_LT(depth("messageField"), depth("clickArea"));
     EXPECT_LT(depth("measureField"), depth("clickArea"));
-    // Unmoved: the script moves the last line down its rows.
+    // One sprite, unmoved: the script moves the last line down its rows.
+    EXPECT_EQ(placed.at("earlierLines").id, placed.at("lastLine").id);
     for (const char* layer : {"earlierLines", "lastLine"}) {
         EXPECT_EQ(std::make_pair(placed.at(layer).dx, placed.at(layer).dy), std::make_pair(0, 0));
     }
@@ -291,51 +292,45 @@ TEST_F(BuiltMovie, WhiteDeviceTextWrapsWithinTheStageOverADarkOutlineOfFourCopie
     EXPECT_GT(text.height, 10 * kTwips) << "font height";
     EXPECT_EQ(text.rgba, "\xFF\xFF\xFF\xFF");
 
-    // Each layer's letters are laid out as the whole message is (the last line's box is one line
-    // high), over an outline of dark copies of them, each moved a pixel or two, evenly all round.
-    for (const char* layerName : {"earlierLines", "lastLine"}) {
-        SCOPED_TRACE(layerName);
-        const auto layer = SpritePlacements(placed.at(layerName).id);
-        ASSERT_EQ(layer.size(), 1u + kOutlineCopies);
-        const Placement& lettersPlace = layer.at("letters");
-        EXPECT_EQ(std::make_pair(lettersPlace.dx, lettersPlace.dy), std::make_pair(0, 0));
-        const TextField letters = ReadTextField(Definition(lettersPlace.id).body);
-        EXPECT_EQ(std::make_tuple(letters.bounds.xMin, letters.bounds.xMax, letters.bounds.yMin,
-                                  letters.flags, letters.fontId, letters.height, letters.rgba),
-                  std::make_tuple(text.bounds.xMin, text.bounds.xMax, text.bounds.yMin, text.flags,
-                                  text.fontId, text.height, text.rgba));
-        if (std::string_view(layerName) == "lastLine") {
-            EXPECT_GT(letters.bounds.yMax - letters.bounds.yMin, text.height * 5 / 4);
-            EXPECT_LT(letters.bounds.yMax - letters.bounds.yMin, text.height * 5 / 2);
-        } else {
-            EXPECT_EQ(letters.bounds.yMax, text.bounds.yMax);
-        }
-        std::set<std::pair<std::int32_t, std::int32_t>> moves;
-        std::int32_t sumX = 0, sumY = 0;
-        for (int i = 1; i <= kOutlineCopies; ++i) {
-            SCOPED_TRACE("outline" + std::to_string(i));
-            const Placement& copy = layer.at("outline" + std::to_string(i));
-            EXPECT_LT(copy.depth, lettersPlace.depth) << "under the letters";
-            const TextField outline = ReadTextField(Definition(copy.id).body);
-            EXPECT_EQ(
-                std::make_tuple(outline.bounds.xMin, outline.bounds.xMax, outline.bounds.yMin,
-                                outline.bounds.yMax, outline.flags, outline.fontId, outline.height),
-                std::make_tuple(letters.bounds.xMin, letters.bounds.xMax, letters.bounds.yMin,
-                                letters.bounds.yMax, letters.flags, letters.fontId, letters.height))
-                << "laid out as the letters";
-            EXPECT_LT(Lightness(outline.rgba), 0.2);
-            EXPECT_EQ(outline.rgba[3], '\xFF') << "opaque";
-            EXPECT_TRUE(copy.dx != 0 || copy.dy != 0);
-            EXPECT_LE(std::max(std::abs(copy.dx), std::abs(copy.dy)), 2 * kTwips);
-            moves.emplace(copy.dx, copy.dy);
-            sumX += copy.dx;
-            sumY += copy.dy;
-        }
-        EXPECT_EQ(moves.size(), static_cast<std::size_t>(kOutlineCopies))
-            << "each copy moved its own way";
-        EXPECT_EQ(std::make_pair(sumX, sumY), std::make_pair(0, 0))
-            << "the outline is even all round";
+    // The message is fitted by its box. The text shown is laid out as the message is, in boxes
+    // as high as its lines, over an outline of dark copies of it, each moved a pixel or two,
+    // evenly all round.
+    EXPECT_FALSE(text.moreFlags & 0x40) << "the message field keeps its box";
+    const auto layer = SpritePlacements(placed.at("lastLine").id);
+    ASSERT_EQ(layer.size(), 1u + kOutlineCopies);
+    const Placement& lettersPlace = layer.at("letters");
+    EXPECT_EQ(std::make_pair(lettersPlace.dx, lettersPlace.dy), std::make_pair(0, 0));
+    const TextField letters = ReadTextField(Definition(lettersPlace.id).body);
+    EXPECT_EQ(std::make_tuple(letters.bounds.xMin, letters.bounds.xMax, letters.bounds.yMin,
+                              letters.flags, letters.fontId, letters.height, letters.rgba),
+              std::make_tuple(text.bounds.xMin, text.bounds.xMax, text.bounds.yMin, text.flags,
+                              text.fontId, text.height, text.rgba));
+    EXPECT_TRUE(letters.moreFlags & 0x40) << "sized to its text";
+    std::set<std::pair<std::int32_t, std::int32_t>> moves;
+    std::int32_t sumX = 0, sumY = 0;
+    for (int i = 1; i <= kOutlineCopies; ++i) {
+        SCOPED_TRACE("outline" + std::to_string(i));
+        const Placement& copy = layer.at("outline" + std::to_string(i));
+        EXPECT_LT(copy.depth, lettersPlace.depth) << "under the letters";
+        const TextField outline = ReadTextField(Definition(copy.id).body);
+        EXPECT_EQ(std::make_tuple(outline.bounds.xMin, outline.bounds.xMax, outline.bounds.yMin,
+                                  outline.bounds.yMax, outline.flags, outline.moreFlags,
+                                  outline.fontId, outline.height),
+                  std::make_tuple(letters.bounds.xMin, letters.bounds.xMax, letters.bounds.yMin,
+                                  letters.bounds.yMax, letters.flags, letters.moreFlags,
+                                  letters.fontId, letters.height))
+            << "laid out as the letters";
+        EXPECT_LT(Lightness(outline.rgba), 0.2);
+        EXPECT_EQ(outline.rgba[3], '\xFF') << "opaque";
+        EXPECT_TRUE(copy.dx != 0 || copy.dy != 0);
+        EXPECT_LE(std::max(std::abs(copy.dx), std::abs(copy.dy)), 2 * kTwips);
+        moves.emplace(copy.dx, copy.dy);
+        sumX += copy.dx;
+        sumY += copy.dy;
     }
+    EXPECT_EQ(moves.size(), static_cast<std::size_t>(kOutlineCopies))
+        << "each copy moved its own way";
+    EXPECT_EQ(std::make_pair(sumX, sumY), std::make_pair(0, 0)) << "the outline is even all round";
 
     // The caret's place is measured in one unwrapped line of the same font and size.
     const TextField measure = ReadTextField(Definition(placed.at("measureField").id).body);

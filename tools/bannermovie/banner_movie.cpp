@@ -58,10 +58,8 @@ constexpr std::uint16_t kMeasureFieldId = 7;
 constexpr std::uint16_t kCaretRimId = 8;
 constexpr std::uint16_t kCaretBarId = 9;
 constexpr std::uint16_t kCaretId = 10;
-constexpr std::uint16_t kEarlierLinesLayerId = 11;
-constexpr std::uint16_t kLineFieldId = 12;
-constexpr std::uint16_t kLineOutlineFieldId = 13;
-constexpr std::uint16_t kLastLineLayerId = 14;
+constexpr std::uint16_t kLayerFieldId = 11;
+constexpr std::uint16_t kTextLayerId = 12;
 
 // Depths, bottom to top: the picture, the text (the lines above the one being typed, then that
 // line), the caret (over the text, so that a glow round the letters does not cover it), the
@@ -75,20 +73,6 @@ constexpr std::uint16_t kMessageFieldDepth = 5;
 constexpr std::uint16_t kMeasureFieldDepth = 6;
 constexpr std::uint16_t kClickButtonDepth = 7;
 constexpr std::uint16_t kLettersDepth = kOutlineCopyCount + 1;
-
-// A text layer: the outline copies of a field, then the field's letters over them.
-std::string DefineTextLayer(std::uint16_t layerId, std::uint16_t lettersId,
-                            std::uint16_t outlineId) {
-    std::vector<std::string> placements;
-    for (std::uint16_t i = 0; i < kOutlineCopyCount; ++i) {
-        placements.push_back(PlaceNamedObjectAt(static_cast<std::uint16_t>(i + 1), outlineId,
-                                                OutlineCopyName(i),
-                                                kOutlineDirections.at(i)[0] * kOutlineTwips,
-                                                kOutlineDirections.at(i)[1] * kOutlineTwips));
-    }
-    placements.push_back(PlaceNamedObject(kLettersDepth, lettersId, kLettersName));
-    return DefineSpriteOfPlacements(layerId, placements);
-}
 
 }  // namespace
 
@@ -106,7 +90,16 @@ std::string BuildBannerMovie() {
     dark.color = kOutlineColor;
     movie.AddTag(TagCode::DefineEditText,
                  DefineWrappingTextField(kMessageFieldId, textArea, white));
-    movie.AddTag(TagCode::DefineEditText, DefineWrappingTextField(kOutlineFieldId, textArea, dark));
+    // The text shown is laid out as the message is, in boxes only as high as their lines: a
+    // player that keeps a layer's pixels keeps and draws no more of them.
+    EditTextStyle shownWhite = white;
+    shownWhite.fitsText = true;
+    EditTextStyle shownDark = dark;
+    shownDark.fitsText = true;
+    movie.AddTag(TagCode::DefineEditText,
+                 DefineWrappingTextField(kLayerFieldId, textArea, shownWhite));
+    movie.AddTag(TagCode::DefineEditText,
+                 DefineWrappingTextField(kOutlineFieldId, textArea, shownDark));
     // As wide as the stage and one line high: the width of a line of the text is measured in it.
     movie.AddTag(TagCode::DefineEditText,
                  DefineSingleLineTextField(kMeasureFieldId,
@@ -122,24 +115,22 @@ std::string BuildBannerMovie() {
     movie.AddTag(TagCode::DefineButton2,
                  DefineInvisibleButton(kClickButtonId, kHitAreaId, BuildClickScript()));
 
-    // The line being typed is laid out as the text area's first line, in a box only as high as
-    // a line at the largest size: a player that keeps the layer's pixels keeps no more of them.
-    const Rect lineArea{textArea.xMin, textArea.xMax, textArea.yMin,
-                        textArea.yMin + 2 * kTextHeight};
-    movie.AddTag(TagCode::DefineEditText, DefineWrappingTextField(kLineFieldId, lineArea, white));
-    movie.AddTag(TagCode::DefineEditText,
-                 DefineWrappingTextField(kLineOutlineFieldId, lineArea, dark));
-    movie.AddTag(TagCode::DefineSprite,
-                 DefineTextLayer(kEarlierLinesLayerId, kMessageFieldId, kOutlineFieldId));
-    movie.AddTag(TagCode::DefineSprite,
-                 DefineTextLayer(kLastLineLayerId, kLineFieldId, kLineOutlineFieldId));
+    std::vector<std::string> layer;
+    for (std::uint16_t i = 0; i < kOutlineCopyCount; ++i) {
+        layer.push_back(PlaceNamedObjectAt(static_cast<std::uint16_t>(i + 1), kOutlineFieldId,
+                                           OutlineCopyName(i),
+                                           kOutlineDirections.at(i)[0] * kOutlineTwips,
+                                           kOutlineDirections.at(i)[1] * kOutlineTwips));
+    }
+    layer.push_back(PlaceNamedObject(kLettersDepth, kLayerFieldId, kLettersName));
+    movie.AddTag(TagCode::DefineSprite, DefineSpriteOfPlacements(kTextLayerId, layer));
 
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kBackdropDepth, kBackdropId, kBackdropName));
     movie.AddTag(TagCode::PlaceObject2,
-                 PlaceNamedObject(kEarlierLinesDepth, kEarlierLinesLayerId, kEarlierLinesName));
+                 PlaceNamedObject(kEarlierLinesDepth, kTextLayerId, kEarlierLinesName));
     movie.AddTag(TagCode::PlaceObject2,
-                 PlaceNamedObject(kLastLineDepth, kLastLineLayerId, kLastLineName));
+                 PlaceNamedObject(kLastLineDepth, kTextLayerId, kLastLineName));
     movie.AddTag(TagCode::PlaceObject2, PlaceNamedObject(kCaretDepth, kCaretId, kCaretName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kMessageFieldDepth, kMessageFieldId, kMessageFieldName));

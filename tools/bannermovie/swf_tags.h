@@ -26,6 +26,7 @@ struct EditTextStyle {
     std::uint16_t heightTwips = 0;
     Rgb color;
     std::uint8_t alpha = 0xFF;
+    bool fitsText = false;  // AutoSize: the box shrinks or grows to the text's height
 };
 // DefineEditText: a read-only, unselectable, word-wrapping multi-line text field with no text of
 // its own; scripts set it through the instance name it is placed with.
