@@ -255,14 +255,15 @@ TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
     // then that line), the caret over the text (a glow round the letters would cover it), the
     // click area over everything; the fields that lay text out are never shown.
     const auto placed = Placements();
-    ASSERT_EQ(placed.size(), 7u);
+    ASSERT_EQ(placed.size(), 8u);
     const auto depth = [&](const char* name) { return placed.at(name).depth; };
     EXPECT_LT(depth("backdrop"), depth("earlierLines"));
     EXPECT_LT(depth("earlierLines"), depth("lastLine"));
     EXPECT_LT(depth("lastLine"), depth("caret"));
     EXPECT_LT(depth("caret"), depth("clickArea"));
-    EXPECT_LT(depth("messageField"), depth("clickArea"));
-    EXPECT_LT(depth("measureField"), depth("clickArea"));
+    for (const char* hidden : {"messageField", "lineField", "measureField"}) {
+        EXPECT_LT(depth(hidden), depth("clickArea"));
+    }
     // One sprite, unmoved: the script moves the last line down its rows.
     EXPECT_EQ(placed.at("earlierLines").id, placed.at("lastLine").id);
     for (const char* layer : {"earlierLines", "lastLine"}) {
@@ -292,19 +293,21 @@ TEST_F(BuiltMovie, WhiteDeviceTextWrapsWithinTheStageOverADarkOutlineOfFourCopie
     EXPECT_GT(text.height, 10 * kTwips) << "font height";
     EXPECT_EQ(text.rgba, "\xFF\xFF\xFF\xFF");
 
-    // The message is fitted by its box. The text shown is laid out as the message is, in boxes
-    // as high as its lines, over an outline of dark copies of it, each moved a pixel or two,
-    // evenly all round.
+    // The message is fitted by its box, and the line being typed breaks as it would in it. The
+    // text shown breaks only where the script puts line breaks, in boxes sized to it, over an
+    // outline of dark copies of it, each moved a pixel or two, evenly all round.
     EXPECT_FALSE(text.moreFlags & 0x40) << "the message field keeps its box";
+    EXPECT_EQ(placed.at("lineField").id, placed.at("messageField").id);
     const auto layer = SpritePlacements(placed.at("lastLine").id);
     ASSERT_EQ(layer.size(), 1u + kOutlineCopies);
     const Placement& lettersPlace = layer.at("letters");
     EXPECT_EQ(std::make_pair(lettersPlace.dx, lettersPlace.dy), std::make_pair(0, 0));
     const TextField letters = ReadTextField(Definition(lettersPlace.id).body);
-    EXPECT_EQ(std::make_tuple(letters.bounds.xMin, letters.bounds.xMax, letters.bounds.yMin,
-                              letters.flags, letters.fontId, letters.height, letters.rgba),
-              std::make_tuple(text.bounds.xMin, text.bounds.xMax, text.bounds.yMin, text.flags,
-                              text.fontId, text.height, text.rgba));
+    EXPECT_EQ(
+        std::make_tuple(letters.bounds.xMin, letters.bounds.yMin, letters.fontId, letters.height,
+                        letters.rgba),
+        std::make_tuple(text.bounds.xMin, text.bounds.yMin, text.fontId, text.height, text.rgba));
+    EXPECT_EQ(letters.flags & 0x60, 0x20) << "multiline, not wrapped";
     EXPECT_TRUE(letters.moreFlags & 0x40) << "sized to its text";
     std::set<std::pair<std::int32_t, std::int32_t>> moves;
     std::int32_t sumX = 0, sumY = 0;

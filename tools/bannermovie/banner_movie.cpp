@@ -70,8 +70,9 @@ constexpr std::uint16_t kEarlierLinesDepth = 2;
 constexpr std::uint16_t kLastLineDepth = 3;
 constexpr std::uint16_t kCaretDepth = 4;
 constexpr std::uint16_t kMessageFieldDepth = 5;
-constexpr std::uint16_t kMeasureFieldDepth = 6;
-constexpr std::uint16_t kClickButtonDepth = 7;
+constexpr std::uint16_t kLineFieldDepth = 6;
+constexpr std::uint16_t kMeasureFieldDepth = 7;
+constexpr std::uint16_t kClickButtonDepth = 8;
 constexpr std::uint16_t kLettersDepth = kOutlineCopyCount + 1;
 
 }  // namespace
@@ -90,16 +91,17 @@ std::string BuildBannerMovie() {
     dark.color = kOutlineColor;
     movie.AddTag(TagCode::DefineEditText,
                  DefineWrappingTextField(kMessageFieldId, textArea, white));
-    // The text shown is laid out as the message is, in boxes only as high as their lines: a
-    // player that keeps a layer's pixels keeps and draws no more of them.
+    // The text shown is given its lines by the script, as the message field breaks them, in
+    // boxes only as wide and high as they are: a player that keeps a layer's pixels keeps and
+    // draws no more of them.
     EditTextStyle shownWhite = white;
     shownWhite.fitsText = true;
     EditTextStyle shownDark = dark;
     shownDark.fitsText = true;
     movie.AddTag(TagCode::DefineEditText,
-                 DefineWrappingTextField(kLayerFieldId, textArea, shownWhite));
+                 DefineUnwrappedTextField(kLayerFieldId, textArea, shownWhite));
     movie.AddTag(TagCode::DefineEditText,
-                 DefineWrappingTextField(kOutlineFieldId, textArea, shownDark));
+                 DefineUnwrappedTextField(kOutlineFieldId, textArea, shownDark));
     // As wide as the stage and one line high: the width of a line of the text is measured in it.
     movie.AddTag(TagCode::DefineEditText,
                  DefineSingleLineTextField(kMeasureFieldId,
@@ -134,6 +136,8 @@ std::string BuildBannerMovie() {
     movie.AddTag(TagCode::PlaceObject2, PlaceNamedObject(kCaretDepth, kCaretId, kCaretName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kMessageFieldDepth, kMessageFieldId, kMessageFieldName));
+    movie.AddTag(TagCode::PlaceObject2,
+                 PlaceNamedObject(kLineFieldDepth, kMessageFieldId, kLineFieldName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kMeasureFieldDepth, kMeasureFieldId, kMeasureFieldName));
     movie.AddTag(TagCode::PlaceObject2,

@@ -97,6 +97,7 @@ const Expr flash = Var("flash");
 
 // The instances on the stage.
 const Expr messageField = Var(kMessageFieldName);
+const Expr lineField = Var(kLineFieldName);
 const Expr measureField = Var(kMeasureFieldName);
 const Expr earlierLines = Var(kEarlierLinesName);
 const Expr lastLine = Var(kLastLineName);
@@ -417,6 +418,7 @@ void DefineApplyStyle(const ScriptBuilder& s) {
         s.Do(Call("styleLayer", earlierLines, letters, halo));
         s.Do(Call("styleLayer", lastLine, letters, halo));
         s.Do(Call("setFormat", messageField, fontSize, letters));
+        s.Do(Call("setFormat", lineField, fontSize, letters));
         s.Do(Call("setFormat", measureField, fontSize, letters));
         s.Set(caret["transform"]["colorTransform"], caretInk);
         s.Set(caret["_yscale"], 100 * fontSize / kTextSizes.front());  // as tall as a line
@@ -503,16 +505,16 @@ void DefineSetLayerText(const ScriptBuilder& s) {
 // Shows t, with the caret after it.
 //
 // Letters only ever come one at a time after a clear, so the start of the line being typed is
-// followed as the text grows, and that line is laid out and drawn on its own, with the lines
-// above it (as many as the banner shows) in the other layer, which stays as drawn until a new
-// line begins. When a letter makes the line break, the part of its word after the last space or
-// hyphen has moved to a new line (or, longer than a line, broken inside it), as the player breaks
-// lines.
+// followed as the text grows: it is laid out in the line field, and when a letter makes it break,
+// the part of its word after the last space or hyphen has moved to a new line (or, longer than a
+// line, broken inside it), as the player breaks lines. The line being typed is shown in one layer,
+// laid out and drawn again at every letter, and the lines above it (as many as the banner shows)
+// in the other, each ended by a line break, which changes only when a line begins.
 void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
     s.Function("showText", {"t"}, [&] {
         const Expr t = Var("t");
-        s.Do(Call("setLayerText", lastLine, t.Call("substr", lineStart)));
-        s.If(lineHeight * 3 < lastLine[kLettersName]["textHeight"] * 2, [&] {
+        s.Set(lineField["text"], t.Call("substr", lineStart));
+        s.If(lineHeight * 3 < lineField["textHeight"] * 2, [&] {
             // Lines break after a line break, and after a space or a hyphen that has more after it.
             const Expr beforeLast = t["length"] - 2;
             const Expr wordStart = s.Local(
@@ -525,16 +527,27 @@ void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
             s.Do(lineStarts.Call("push", lineStart));
             // The lowest row shows the line being typed; the lines above it move up.
             s.Set(row, Math.Call("min", lineStarts["length"] - 1, rows - 1));
-            s.Do(Call("setLayerText", earlierLines,
-                      t.Call("substring", lineStarts[lineStarts["length"] - 1 - row], lineStart)));
-            s.Do(Call("setLayerText", lastLine, t.Call("substr", lineStart)));
+            const Expr above = s.Local("above", "");
+            const Expr i = s.Local("i", lineStarts["length"] - 1 - row);
+            s.While(i < lineStarts["length"] - 1, [&] {
+                const Expr line =
+                    s.Local("line", t.Call("substring", lineStarts[i], lineStarts[i + 1]));
+                // A line the message breaks itself ends in its line break already.
+                s.If(line.Call("charAt", line["length"] - 1) != "\n",
+                     [&] { s.Set(line, line + "\n"); });
+                s.Set(above, above + line);
+                s.Set(i, i + 1);
+            });
+            s.Do(Call("setLayerText", earlierLines, above.Call("substr", 0, above["length"] - 1)));
             s.Set(lastLine["_y"], row * lineHeight);
         });
-        s.Set(measureField["text"], t.Call("substr", lineStart));
-        s.Set(caret["_x"], Math.Call("min", area.left + kTextGutter + measureField["textWidth"],
-                                     area.right - kTextGutter));
+        s.Do(Call("setLayerText", lastLine, t.Call("substr", lineStart)));
+        s.Set(caret["_x"],
+              Math.Call("min", area.left + kTextGutter + lastLine[kLettersName]["textWidth"],
+                        area.right - kTextGutter));
         s.Set(caret["_y"], area.top + row * lineHeight);
         s.Set(caret["_visible"], true);  // solid while typing
+        // Drawn now: the movie's own frames are few.
         s.Do(Call("updateAfterEvent"));
     });
 }
@@ -593,6 +606,7 @@ std::string BuildFrameScript(const TextArea& area) {
     DefineBlinkCaret(s);
 
     s.Set(messageField["_visible"], false);  // it only lays the message out
+    s.Set(lineField["_visible"], false);     // and this the line being typed
     s.Set(measureField["_visible"], false);  // it only measures
     s.Set(textSizes, ArrayOf({kTextSizes.begin(), kTextSizes.end()}));
     s.Set(measureField["text"], "X");

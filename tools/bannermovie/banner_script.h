@@ -10,8 +10,10 @@ namespace bannermovie {
 inline constexpr const char* kBackdropName = "backdrop";
 inline constexpr const char* kCaretName = "caret";
 // Never shown: the whole message is laid out in the message field to fit it and read its lines,
-// and the line being typed in the measuring field to find its end.
+// the line being typed in the line field (laid out as the message) to see where it breaks, and a
+// line in the measuring field to find its height.
 inline constexpr const char* kMessageFieldName = "messageField";
+inline constexpr const char* kLineFieldName = "lineField";
 inline constexpr const char* kMeasureFieldName = "measureField";
 // The text shown: two layers alike, the lines above the one being typed and that line, so that a
 // letter typed redraws its line alone. Each holds the letters and, under them, copies of them in

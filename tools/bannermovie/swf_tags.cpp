@@ -90,6 +90,11 @@ std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds,
     return DefineTextField(fieldId, bounds, style, kEditWordWrap | kEditMultiline);
 }
 
+std::string DefineUnwrappedTextField(std::uint16_t fieldId, Rect bounds,
+                                     const EditTextStyle& style) {
+    return DefineTextField(fieldId, bounds, style, kEditMultiline);
+}
+
 std::string DefineSingleLineTextField(std::uint16_t fieldId, Rect bounds,
                                       const EditTextStyle& style) {
     return DefineTextField(fieldId, bounds, style, 0);

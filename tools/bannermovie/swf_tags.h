@@ -32,6 +32,10 @@ struct EditTextStyle {
 // its own; scripts set it through the instance name it is placed with.
 std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds, const EditTextStyle& style);
 
+// DefineEditText as above, but its lines break only at line breaks in its text.
+std::string DefineUnwrappedTextField(std::uint16_t fieldId, Rect bounds,
+                                     const EditTextStyle& style);
+
 // DefineEditText as above, but one line that never wraps: a script measures text with it.
 std::string DefineSingleLineTextField(std::uint16_t fieldId, Rect bounds,
                                       const EditTextStyle& style);
