@@ -35,7 +35,7 @@ std::optional<QString> DroppedFolder(const QMimeData* data) {
 // path: it takes the drop as a copy or a link, never as a move, which would tell the file manager
 // that the item has gone.
 std::optional<QString> Accept(QDropEvent* event) {
-    const std::optional<QString> folder = DroppedFolder(event->mimeData());
+    std::optional<QString> folder = DroppedFolder(event->mimeData());
     if (!folder) return std::nullopt;
     for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
         if (event->possibleActions().testFlag(action)) {
