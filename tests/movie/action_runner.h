@@ -17,19 +17,18 @@ namespace swf_reader {
 
 struct Undefined {};
 struct Object;
-using Value = std::variant<Undefined, double, bool, std::string, const Object*>;
+// A truth value is the number 1 or 0.
+using Value = std::variant<Undefined, double, std::string, const Object*>;
 struct Object {
     std::map<std::string, Value> members;
 };
 
 inline double ToNumber(const Value& value) {
-    if (const auto* number = std::get_if<double>(&value)) return *number;
-    if (const auto* flag = std::get_if<bool>(&value)) return *flag ? 1 : 0;
-    return std::numeric_limits<double>::quiet_NaN();
+    const auto* number = std::get_if<double>(&value);
+    return number != nullptr ? *number : std::numeric_limits<double>::quiet_NaN();
 }
 
 inline bool ToBoolean(const Value& value) {
-    if (const auto* flag = std::get_if<bool>(&value)) return *flag;
     const double number = ToNumber(value);
     return number != 0 && !std::isnan(number);
 }
@@ -110,13 +109,14 @@ inline Value RunFunction(const std::vector<Action>& actions, const std::vector<s
                 if (action.code == 0x0C) stack.emplace_back(left * right);
                 if (action.code == 0x0D) stack.emplace_back(left / right);
                 if (action.code == 0x48) {
-                    stack.push_back(std::isnan(left) || std::isnan(right) ? Value{}
-                                                                          : Value{left < right});
+                    stack.push_back(std::isnan(left) || std::isnan(right)
+                                        ? Value{}
+                                        : Value{left < right ? 1.0 : 0.0});
                 }
                 break;
             }
             case 0x12:  // Not
-                stack.emplace_back(!ToBoolean(pop()));
+                stack.emplace_back(ToBoolean(pop()) ? 0.0 : 1.0);
                 break;
             case 0x9D:  // If
                 if (ToBoolean(pop())) jump(action);
