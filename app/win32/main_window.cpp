@@ -8,12 +8,14 @@
 #include "control_ids.h"
 #include "dpi.h"
 #include "fitting_font.h"
+#include "folder_edit.h"
 #include "generate_command.h"
 #include "link_accessible.h"
 #include "link_color.h"
 #include "message_edit.h"
 #include "modAPI.h"
 #include "resource_ids.h"
+#include "unshowable_characters.h"
 #include "wide_text.h"
 
 namespace quillbeam::win32 {
@@ -34,13 +36,16 @@ struct ControlClass {
 ControlClass ClassOf(const layout::Control& control) {
     constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     const DWORD notify = control.isLink() ? SS_NOTIFY : 0;
+    // The folder box takes files dropped from the file manager: the style is what DragAcceptFiles
+    // sets, given here so that shell32 is loaded only when a drop comes.
+    const DWORD acceptsDrops = control.role == layout::Role::Folder ? WS_EX_ACCEPTFILES : 0;
     switch (control.kind) {
         case layout::Kind::Picture:
             return {L"STATIC", kChild | SS_BITMAP | notify, 0};
         case layout::Kind::Label:
             return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX | notify, 0};
         case layout::Kind::LineBox:
-            return {L"EDIT", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            return {L"EDIT", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | acceptsDrops};
         case layout::Kind::MessageBox:
             // No scroll bars and no horizontal scrolling, so long lines wrap; vertical scrolling
             // lets a box one line high take more lines.
@@ -169,6 +174,7 @@ void MainWindow::CreateControls() {
             nullptr);
         if (handle == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
         if (control->kind == layout::Kind::MessageBox) MakeMessageEdit(handle);
+        if (control->role == layout::Role::Folder) MakeFolderEdit(handle);
         if (control->isLink()) MakeAccessibleLink(handle, *control);
         controls_[index] = handle;
     }
@@ -304,11 +310,21 @@ void MainWindow::Browse() {
     SetWindowTextW(control(layout::Role::Folder), chosen.c_str());
 }
 
+// Characters the banner cannot show are named first, and the user may stop there: nothing is
+// written, and the first box holding them has the focus, also when the window is activated again.
 // A failure is reported and the window stays as it was, so that the user can correct the folder
 // and try again without retyping the messages.
 void MainWindow::Generate() {
+    const BannerRequest request = this->request();
+    if (const auto question = window::QuestionBeforeWriting(request)) {
+        if (!AskToGoOn(calls_.messageBox, window_, question->text)) {
+            lastFocus_ = control(question->firstBox);
+            SetFocus(lastFocus_);
+            return;
+        }
+    }
     WindowPackagePlatform platform(window_, calls_.messageBox);
-    if (const auto failure = window::RunGenerate(request(), applicationFolder_, platform)) {
+    if (const auto failure = window::RunGenerate(request, applicationFolder_, platform)) {
         ShowFailureReport(calls_.messageBox, window_, *failure);
     }
 }

@@ -20,7 +20,7 @@ const char* QtClassOf(const layout::Control& control) {
         case layout::Kind::Label:
             return control.isLink() ? "ClickLabel" : "QLabel";
         case layout::Kind::LineBox:
-            return "QLineEdit";
+            return control.role == layout::Role::Folder ? "FolderEdit" : "QLineEdit";
         case layout::Kind::MessageBox:
             return "MessageEdit";
         case layout::Kind::Button:

@@ -436,14 +436,19 @@ void DefineTypeNextLetter(const ScriptBuilder& s) {
 }
 
 // How long the finished message stays: its letters on the banner read at 20 a second, and at
-// least 2 seconds. When it has scrolled, the letters on the banner are its share of the lines.
+// least 2 seconds. When it has scrolled, the letters on the banner are its share of the lines. A
+// player that does not report the field's scroll lines leaves the share not a number, which
+// would end the hold at once: the whole message is held then, as one that never scrolled.
 void DefineHoldTime(const ScriptBuilder& s) {
     s.Function("holdTime", {}, [&] {
         const Expr visibleLines =
             s.Local("visibleLines", messageField["bottomScroll"] - messageField["scroll"] + 1);
         const Expr lines = s.Local("lines", messageField["maxscroll"] - 1 + visibleLines);
-        s.Return(Math.Call("max", kShortestHoldMs,
-                           kReadingMsPerLetter * message["length"] * visibleLines / lines));
+        const Expr share = s.Local("share", visibleLines / lines);
+        // A comparison with a value that is not a number never holds.
+        s.If(!(share < 1), [&] { s.Set(share, 1); });
+        s.Return(
+            Math.Call("max", kShortestHoldMs, kReadingMsPerLetter * message["length"] * share));
     });
 }
 
