@@ -19,7 +19,7 @@ struct WindowDcTraits {
     HWND window = nullptr;
     static HDC Invalid() noexcept { return nullptr; }
     static bool IsValid(HDC dc) noexcept { return dc != nullptr; }
-    void Release(HDC dc) const noexcept { ::ReleaseDC(window, dc); }
+    void Free(HDC dc) const noexcept { ::ReleaseDC(window, dc); }
 };
 using WindowDc = UniqueResource<WindowDcTraits>;
 inline WindowDc GetWindowDc(HWND window) {
