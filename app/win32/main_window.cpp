@@ -204,7 +204,7 @@ void MainWindow::ApplyDpi(int dpi) {
 // A caption comes before its box among the children, and the first are drawn on top. Where a box
 // or button overlaps a label or the picture (the last row of Label5 lies under Text5), the label
 // gives that part up, so that the input is drawn whole and takes the clicks there.
-void MainWindow::UncoverInputs() {
+void MainWindow::UncoverInputs() const {
     for (const layout::Control& label : layout::kControls) {
         if (label.takesFocus()) continue;
         const RECT place = ToRect(layout::Scale(label.rect, dpi_));

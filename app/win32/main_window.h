@@ -70,7 +70,7 @@ class MainWindow {
     const layout::Control* ControlOf(HWND handle) const;
     void CreateControls();
     void ApplyDpi(int dpi);
-    void UncoverInputs();
+    void UncoverInputs() const;
     COLORREF LinkTextColor() const;
     void FitFont();
     void ScaleArtwork();
