@@ -59,7 +59,7 @@ DialogDescription::DialogDescription(HWND owner, std::u16string_view title,
 
     if (PathExists(startFolder)) {
         const std::string start = ToAnsi(startFolder);
-        startBlock_.reset(LocalAlloc(kZeroFilledFixed, start.size() + 1));
+        startBlock_ = LocalBlock<>(LocalAlloc(kZeroFilledFixed, start.size() + 1));
         if (startBlock_) {
             RtlMoveMemory(startBlock_.get(), start.c_str(), start.size() + 1);
             info_.pidlRoot = root_.get();

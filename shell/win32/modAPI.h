@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "browse_flags.h"
+#include "local_block.h"
 #include "shell_memory.h"
 
 // The folder chooser and the small platform routines it relies on, as one procedure module: the
@@ -36,7 +37,7 @@ class DialogDescription {
   private:
     std::string title_;
     ItemList root_;
-    LocalBlock startBlock_;
+    LocalBlock<> startBlock_;
     BROWSEINFOA info_{};
 };
 

@@ -243,18 +243,28 @@ TEST_F(WindowTest, EveryLabelShowsItsWholeText) {
             if (control.kind != layout::Kind::Label) continue;
             HWND label = window_->control(control);
             const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label);
-            const HGDIOBJ previous = SelectObject(
+            const quillbeam::win32::SelectedObject font = quillbeam::win32::Select(
                 dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
             const std::wstring text = TextOf(label);
             SIZE needed{};
             GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed);
-            SelectObject(dc.get(), previous);
             RECT box{};
             GetClientRect(label, &box);
             EXPECT_LE(needed.cx, box.right) << control.name;
             EXPECT_LE(needed.cy, box.bottom) << control.name;
         }
     }
+}
+
+// The object owns its window: destroying it destroys the window, whose last messages still reach
+// the object.
+TEST_F(WindowTest, TheWindowGoesWithItsObject) {
+    int destroyed = 0;
+    window_->setOnDestroyed([&destroyed] { ++destroyed; });
+    HWND handle = window_->handle();
+    window_.reset();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(destroyed, 1);
 }
 
 TEST_F(WindowTest, FocusStartsInTheFolderBoxAndTabFollowsTheTable) {

@@ -11,12 +11,12 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "modAPI.h"
 #include "shell_functions.h"
+#include "unique_resource.h"
 
 using namespace quillbeam::modAPI;
 
@@ -62,14 +62,12 @@ LRESULT CALLBACK AnswerDialog(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-struct Unhook {
-    void operator()(HHOOK__* hook) const noexcept { UnhookWindowsHookEx(hook); }
-};
+using WindowsHook =
+    quillbeam::UniqueResource<quillbeam::NullableHandleTraits<HHOOK, &::UnhookWindowsHookEx>>;
 
 // Runs ChooseFolder with `answer` given to its dialog.
 std::u16string Choose(Answer answer, std::u16string_view start, ChooserSwitches switches) {
-    const std::unique_ptr<HHOOK__, Unhook> hook(
-        SetWindowsHookExW(WH_CBT, AnswerDialog, nullptr, GetCurrentThreadId()));
+    const WindowsHook hook(SetWindowsHookExW(WH_CBT, AnswerDialog, nullptr, GetCurrentThreadId()));
     nextAnswer = &answer;
     std::u16string chosen = ChooseFolder(nullptr, u"Select a directory", start, switches);
     nextAnswer = nullptr;
