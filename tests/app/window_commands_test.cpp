@@ -10,6 +10,7 @@
 #include "package_writer.h"
 #include "temp_folder.h"
 #include "utf8.h"
+#include "wait_guard.h"
 
 namespace fs = std::filesystem;
 using quillbeam::layout::Role;
@@ -44,7 +45,7 @@ class WindowCommandsTest : public QObject {
         window_->setApplicationFolder(quillbeam::FromUtf8((*temp_ / "app").string()));
         window_->setLinkOpener([this](const QUrl& address) { opened_ << address.toString(); });
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window_));
+        QVERIFY(QTest::qWaitForWindowExposed(&*window_, kWaitGuardMs));
     }
     void cleanup() {
         window_.reset();
