@@ -80,10 +80,10 @@ for ((run = 1; run <= runs; run++)); do
     summary+=("$line")
     if [ "$result" = FAILED ]; then
       # ctest's list of failed tests, or the end of the output when it never got that far.
-      failures=$(sed -n '/The following tests FAILED:/,/^Errors while running CTest/p' "$log" |
-                 grep -E '^[[:space:]]+[0-9]+ - ' || tail -n 5 "$log")
-      echo "$failures" | sed 's/^[[:space:]]*/    /'
-      summary+=("$(echo "$failures" | sed 's/^[[:space:]]*/    /')")
+      failures=$( (sed -n '/The following tests FAILED:/,/^Errors while running CTest/p' "$log" |
+                   grep -E '^[[:space:]]+[0-9]+ - ' || tail -n 5 "$log") | sed 's/^[[:space:]]*/    /')
+      echo "$failures"
+      summary+=("$failures")
     fi
   done
 done
