@@ -35,7 +35,7 @@ if (!outputFolder) {
 const CHROMIUM = '/usr/bin/chromium';
 // Guards against a hang, never judgements: the whole check, and any one wait for the browser or
 // for the movie's next trace (the movie traces at least every 3 s of its own time while it plays).
-const OVERALL_LIMIT_MS = 900_000;
+const OVERALL_LIMIT_MS = 1_500_000;
 const GUARD_MS = 120_000;
 const CLICK_URL = 'offers/index.html?from=banner&week=1';
 // As typed in the window: a line break is CR LF.
