@@ -12,6 +12,7 @@
 #include "temp_folder.h"
 #include "unshowable_characters.h"
 #include "utf8.h"
+#include "wait_guard.h"
 
 namespace fs = std::filesystem;
 using quillbeam::layout::Role;
@@ -51,7 +52,7 @@ class WindowCommandsTest : public QObject {
         window_->setApplicationFolder(quillbeam::FromUtf8((*temp_ / "app").string()));
         window_->setLinkOpener([this](const QUrl& address) { opened_ << address.toString(); });
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window_));
+        QVERIFY(QTest::qWaitForWindowExposed(&*window_, kWaitGuardMs));
     }
     void cleanup() {
         window_.reset();

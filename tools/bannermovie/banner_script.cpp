@@ -16,8 +16,10 @@
 // finished message is held long enough to be read at 20 letters a second (200 words a minute, a
 // common reading speed), and never less than 2 seconds.
 //
-// Every typed prefix is traced, and so is each file begun, passed over or missing: players show
-// no trace output to a visitor, and a test can follow the banner letter by letter through it.
+// Every typed prefix is traced, and so is each file begun, passed over or missing, the hold chosen
+// for each finished message ("hold N ms") and each blink of the caret ("caret true" when it shows):
+// players show no trace output to a visitor, and a test can follow the banner letter by letter,
+// and time it by the movie's own timers, through it.
 #include "banner_script.h"
 
 #include "action_assembler.h"
@@ -429,7 +431,9 @@ void DefineTypeNextLetter(const ScriptBuilder& s) {
             },
             [&] {
                 s.Do(Call("clearInterval", timer));
-                s.Set(timer, Call("setInterval", loadNextFile, Call("holdTime")));
+                const Expr hold = s.Local("hold", Call("holdTime"));
+                s.Trace("hold " + fileNumber + " " + hold);
+                s.Set(timer, Call("setInterval", loadNextFile, hold));
                 s.Set(blinkTimer, Call("setInterval", blinkCaret, kBlinkMs));
             });
     });
@@ -504,7 +508,10 @@ void DefineClearText(const ScriptBuilder& s) {
 
 // While a finished message is held.
 void DefineBlinkCaret(const ScriptBuilder& s) {
-    s.Function("blinkCaret", {}, [&] { s.Set(caret["_visible"], !caret["_visible"]); });
+    s.Function("blinkCaret", {}, [&] {
+        s.Set(caret["_visible"], !caret["_visible"]);
+        s.Trace("caret " + caret["_visible"]);
+    });
 }
 
 }  // namespace
