@@ -270,7 +270,7 @@ TEST(ChooserAllocations, EachItemListAndBlockGoesWhereItBelongsAndIsFreedOnce) {
 }
 
 // NT only when the version call answers exactly 1, given the record's size.
-TEST(ChooserAllocations, IsNtOnlyWhenTheVersionCallAnswersOneAndNt) {
+TEST(ChooserPlatform, IsNtOnlyWhenTheVersionCallAnswersOneAndNt) {
     const struct {
         BOOL answer;
         DWORD platform;
@@ -288,7 +288,7 @@ TEST(ChooserAllocations, IsNtOnlyWhenTheVersionCallAnswersOneAndNt) {
 
 // The shell's ANSI calls take the system's code page, 1252 here: one byte a letter, never UTF-8;
 // a letter it lacks becomes Windows' near letter or "?".
-TEST(ChooserAllocations, AnsiTextIsTheSystemsCodePage) {
+TEST(ChooserAnsiText, IsTheSystemsCodePageNeverUtf8) {
     ASSERT_EQ(GetACP(), 1252u);
     const struct {
         std::u16string text;
