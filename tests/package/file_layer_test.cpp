@@ -12,6 +12,7 @@
 #include "faulty_calls.h"
 #include "file_failure.h"
 #include "file_layer_checks.h"
+#include "native_file.h"
 #include "path_separator.h"
 #include "quiet_platform.h"
 #include "temp_folder.h"
@@ -27,6 +28,7 @@ using Layer = quillbeam::QuietPlatform;
 const std::string kText = "The text of a file, forty-three bytes long.";
 const std::string kMovie = "the movie's bytes";
 const std::string kKept = "keep me";
+const std::size_t kBuffer = quillbeam::native::kCopyBufferSize;
 // A name that makes a path longer than MAX_PATH in any temporary folder, where a name may have
 // 255 characters at most.
 const std::string kLongName = std::string(240, 'n');
@@ -261,6 +263,13 @@ TEST(FileLayer, CopyReplacesTheDestinationByteForByteAndLeavesItWritable) {
     WriteFileBytes(temp / "dest", std::string(4 << 20, 'x'));
     layer.CopyAsset((temp / "source").u16string(), (temp / "dest").u16string());
     EXPECT_EQ(ReadFileBytes(temp / "dest"), bytes);
+    // Through the buffer: a byte short of it, all of it, and a byte more.
+    Layer throughBuffer(CallsWith(Fault::kNoKernelCopy));
+    for (const std::size_t size : {kBuffer - 1, kBuffer, kBuffer + 1}) {
+        WriteFileBytes(temp / "source", bytes.substr(0, size));
+        throughBuffer.CopyAsset((temp / "source").u16string(), (temp / "dest").u16string());
+        EXPECT_EQ(ReadFileBytes(temp / "dest"), bytes.substr(0, size)) << size;
+    }
 
     WriteFileBytes(temp / "empty", "");
     fs::permissions(temp / "empty", fs::perms::owner_write, fs::perm_options::remove);
