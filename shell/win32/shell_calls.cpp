@@ -14,7 +14,7 @@ using PathToItemListFunction = ITEMIDLIST* WINAPI(const void* path);
 template <typename Declared>
 auto LoadedCall(SystemLibrary& (*library)(), const char* name, auto missing) {
     return [=](auto... arguments) {
-        Declared* const function = library().Find<Declared>(name);
+        auto* const function = library().Find<Declared>(name);
         return function != nullptr ? function(arguments...) : missing;
     };
 }
