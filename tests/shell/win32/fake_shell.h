@@ -6,9 +6,8 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <cwchar>
 #include <deque>
 #include <map>
 #include <optional>
@@ -42,19 +41,12 @@ class FakeShell {
     quillbeam::modAPI::ShellCalls Calls() {
         return {
             .browseForFolder = [this](BROWSEINFOA* info) { return Browse(*info); },
-            .pathFromItemList =
-                [this](const ITEMIDLIST* item, char* path) {
-                    Write("path of " + Name(item));
-                    if (!answers_.ansiPath) return FALSE;
-                    std::memcpy(path, answers_.ansiPath->c_str(), answers_.ansiPath->size() + 1);
-                    return TRUE;
-                },
+            .pathFromItemList = [this](
+                                    const ITEMIDLIST* item,
+                                    char* path) { return PathOf(item, answers_.ansiPath, path); },
             .widePathFromItemList =
                 [this](const ITEMIDLIST* item, wchar_t* path) {
-                    Write("wide path of " + Name(item));
-                    if (!answers_.widePath) return FALSE;
-                    std::wmemcpy(path, answers_.widePath->c_str(), answers_.widePath->size() + 1);
-                    return TRUE;
+                    return PathOf(item, answers_.widePath, path, "wide ");
                 },
             .pathToItemList = [this](const void* path) -> ITEMIDLIST* {
                 const std::string named = answers_.platform == VER_PLATFORM_WIN32_NT
@@ -129,6 +121,15 @@ class FakeShell {
         ITEMIDLIST* chosen = NewItems();
         Write("chosen " + Name(chosen));
         return chosen;
+    }
+
+    // The chosen item's path as the shell gives it, into a buffer of MAX_PATH units.
+    template <typename Text>
+    BOOL PathOf(const ITEMIDLIST* item, const std::optional<Text>& path,
+                typename Text::value_type* buffer, const std::string& form = "") {
+        Write(form + "path of " + Name(item));
+        if (path) std::copy_n(path->c_str(), path->size() + 1, buffer);
+        return path.has_value();
     }
 
     ITEMIDLIST* NewItems() {
