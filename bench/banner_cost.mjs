@@ -65,7 +65,7 @@ function parseOptions(argv) {
             case '--rounds': options.rounds = Number(value()); break;
             case '--seconds': options.seconds = Number(value()); break;
             case '--settle': options.settle = Number(value()); break;
-            case '--only': options.only = value().split(','); break;
+            case '--only': options.only = value().split(/,(?! )/); break;  // a name may hold ", "
             case '--movie': {
                 const [label, file] = value().split('=');
                 options.movies.push({ label, file: path.resolve(file) });
