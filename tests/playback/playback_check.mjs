@@ -16,7 +16,6 @@
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
 
 import { chromium } from 'playwright-core';
 
@@ -24,8 +23,8 @@ import {
     boundsOf, brightMask, caretPlace, checkCaretPlace, checkLegibility, luminanceOf, misreadLetters,
     preparePictureSites, readBack, SPEED_MS as PICTURE_SPEED_MS,
 } from './legibility.mjs';
+import { PAGE_NAME, readmeRuffleLines, ruffleOverlaysShown, writeReadmePage } from './readme_page.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
 const [makePackage, applicationFolder, outputFolder] = process.argv.slice(2);
 if (!outputFolder) {
     console.error('usage: node playback_check.mjs MAKE_PACKAGE APPLICATION_FOLDER OUTPUT_FOLDER');
@@ -100,7 +99,6 @@ function editSpeed(folder, number, speed) {
 function prepareSite(site) {
     fs.rmSync(site, { recursive: true, force: true });
     fs.mkdirSync(site, { recursive: true });
-    fs.symlinkSync(path.join(here, 'node_modules', '@ruffle-rs', 'ruffle'), path.join(site, 'ruffle'));
     // As generated.
     generatePackage(path.join(site, 'generated'));
     for (const folder of preparePictureSites(site, path.join(site, 'generated'))) editSpeed(folder, 1, PICTURE_SPEED_MS);
@@ -114,6 +112,9 @@ function prepareSite(site) {
         generatePackage(path.join(site, name), messages);
         for (const number of [1, 2, 3, 4]) editSpeed(path.join(site, name), number, FAST_SPEED);
     }
+    // Every package is played in the page the README tells users to write around it.
+    const lines = readmeRuffleLines();
+    for (const folder of fs.readdirSync(site)) writeReadmePage(path.join(site, folder), lines);
 }
 
 // ---- Server and browser ---------------------------------------------------------------------
@@ -145,11 +146,10 @@ async function launchBrowser(profile) {
     });
 }
 
-// Runs in the page before its own markup: Ruffle's settings, a trace collector that hooks into the
-// player as soon as the movie's metadata is known (earlier hooks are dropped), and the movie's
-// clock. With the player's own choice of renderer, headless Chromium's software adapter makes
-// Ruffle open a notice on the first mouse-over, which swallows a click; its WebGL renderer opens
-// none.
+// Runs in the page before its own markup: a trace collector that hooks into the player as soon as
+// the movie's metadata is known (earlier hooks are dropped), the movie's clock, and the hooks that
+// hold the player still. It sets nothing of Ruffle's: Ruffle's settings are the README's, in the
+// page.
 //
 // Ruffle advances the movie's timers once an animation frame, by the time between that frame and
 // the one before, and not at all while the player is suspended. Each trace is stamped with that
@@ -157,17 +157,12 @@ async function launchBrowser(profile) {
 // fewer, longer frames, so the movie's timers fire late, several in one frame, but by this clock
 // each still fires when the movie set it to.
 //
-// The player draws what its timers changed only with the movie's next frame (at its frame rate),
-// after that frame's timers. So once a trace matches one of `pauses` (each used once), the player
-// is suspended after the next frame in which it draws: the banner then shows the state of every
-// trace so far, and stays so while the check looks. The check then calls bannerResume().
-function pageSetup({ renderer, pauses }) {
-    window.RufflePlayer = {
-        config: {
-            autoplay: 'on', unmuteOverlay: 'hidden', splashScreen: false, contextMenu: 'off',
-            openUrlMode: 'allow', letterbox: 'off', ...(renderer ? { preferredRenderer: renderer } : {}),
-        },
-    };
+// The player draws what its timers changed with the movie's next frame, or at once, in the same
+// animation frame, where the movie asks for it (updateAfterEvent). So once a trace matches one of
+// `pauses` (each used once), the player is suspended after the next animation frame in which it
+// draws, by whichever renderer it picked: the banner then shows the state of every trace so far,
+// and stays so while the check looks. The check then calls bannerResume().
+function pageSetup({ pauses }) {
     window.bannerTraces = [];
     window.bannerPausedAt = null;  // how many traces there were when the player was suspended
     window.cursorOver = (element) => {
@@ -177,16 +172,20 @@ function pageSetup({ renderer, pauses }) {
     const pending = pauses.map((source) => new RegExp(source));
     let player = null, suspended = false, pauseWanted = false, drawn = false, frameTime = 0, heldFor = 0;
 
-    // Every renderer Ruffle picks draws through one of these.
+    // Every renderer Ruffle picks draws through one of these: WebGPU, WebGL (its own, or wgpu's),
+    // or a 2D canvas. Its canvas renderer also paints pictures into canvases of its own, off the
+    // page: only drawing into a canvas on the page is a frame.
+    const onPage = (context) => !(context instanceof CanvasRenderingContext2D) || context.canvas.isConnected;
     for (const [api, calls] of [[window.WebGLRenderingContext, ['drawArrays', 'drawElements']],
                                 [window.WebGL2RenderingContext, ['drawArrays', 'drawElements', 'drawArraysInstanced',
                                                                  'drawElementsInstanced', 'drawRangeElements']],
-                                [window.GPUQueue, ['submit']]]) {
+                                [window.GPUQueue, ['submit']],
+                                [window.CanvasRenderingContext2D, ['fillRect', 'fill', 'stroke', 'drawImage', 'putImageData']]]) {
         for (const call of calls) {
             const original = api?.prototype[call];
             if (original) {
                 api.prototype[call] = function draw(...args) {
-                    drawn = true;
+                    if (onPage(this)) drawn = true;
                     return original.apply(this, args);
                 };
             }
@@ -234,13 +233,23 @@ function pageSetup({ renderer, pauses }) {
     }, true);
 }
 
-async function openBanner(context, url, { renderer = 'webgl', pauses = [] } = {}) {
+// Opens a package's README page. The banner must start by itself: once Ruffle has started the
+// movie or shown its play button, nothing of Ruffle's may cover the banner, and its splash screen
+// must not have shown while Ruffle loaded.
+async function openBanner(context, url, { pauses = [] } = {}) {
     const page = await context.newPage();
-    await page.addInitScript(pageSetup, { renderer, pauses });
+    await page.addInitScript(pageSetup, { pauses });
     await page.goto(url);
-    await page.addScriptTag({ url: '/ruffle/ruffle.js' });
     const banner = page.locator('ruffle-object, ruffle-embed').first();
     await banner.waitFor({ timeout: GUARD_MS });
+    await page.waitForFunction((overlaysShown) => {
+        const shown = new Function(`return (${overlaysShown})()`)();
+        window.bannerOverlaysSeen = [...new Set([...(window.bannerOverlaysSeen ?? []), ...shown])];
+        const api = document.querySelector('ruffle-object, ruffle-embed').ruffle?.();
+        return api?.isPlaying || shown.includes('play button');
+    }, ruffleOverlaysShown.toString(), { polling: 'raf', timeout: GUARD_MS });
+    const seen = await page.evaluate(() => window.bannerOverlaysSeen);
+    if (seen.length > 0) fail(`${url}: Ruffle showed its ${seen.join(', ')} over the README's page`);
     return { page, banner };
 }
 
@@ -352,8 +361,8 @@ async function watch(page, { done, files = 4, paused }) {
         }
         const loads = trace.events.filter(({ text }) => text.startsWith('loading ')).length;
         // A trace that asked for a pause is looked at before the watch ends, however soon after it
-        // the watch is done.
-        if (!pauseComing && (done(trace) || loads > files + 8)) return trace;
+        // the watch is done; a pause that never comes ends it two rounds on.
+        if ((!pauseComing && done(trace)) || loads > files + 8) return trace;
         try {
             await page.waitForFunction((count) => window.bannerTraces.length > count || window.bannerPausedAt !== null,
                                        traces.length, { timeout: GUARD_MS });
@@ -382,7 +391,7 @@ function framePauses() {
 }
 
 async function checkGeneratedPackage(context, base, report) {
-    const { page, banner } = await openBanner(context, `${base}/generated/htmlcode.html`, { pauses: framePauses() });
+    const { page, banner } = await openBanner(context, `${base}/generated/${PAGE_NAME}`, { pauses: framePauses() });
     const frames = [];
     // A screenshot at each pause: the state of the trace's last line, and if that is a letter,
     // the caret stands after it.
@@ -412,6 +421,19 @@ async function checkGeneratedPackage(context, base, report) {
     // The pointing hand over the banner, and a click opening the files' address in a new window.
     const box = await banner.boundingBox();
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    // Where the browser draws without a graphics card, as here, Ruffle's renderer tells it so by a
+    // notice, opened as the pointer first comes over the banner, which no setting turns off; a
+    // visitor closes it.
+    const covering = await page.evaluate(ruffleOverlaysShown);
+    if (covering.join() === 'notice hardware-acceleration-modal') {
+        report.push('  Ruffle showed its notice that the browser draws without hardware acceleration; closed');
+        await banner.locator('#hardware-acceleration-modal .close-modal').click();
+        // Ruffle follows the pointer only when it moves.
+        await page.mouse.move(box.x + box.width / 2 - 20, box.y + box.height / 2);
+        await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    } else if (covering.length > 0) {
+        fail(`generated: Ruffle showed its ${covering.join(', ')} over the banner`);
+    }
     // The player takes up the mouse's place in a frame to come.
     await page.waitForFunction(([element]) => cursorOver(element) === 'pointer', [await banner.elementHandle()],
                                { timeout: GUARD_MS }).catch(() => {});
@@ -432,7 +454,7 @@ async function checkGeneratedPackage(context, base, report) {
 }
 
 async function checkEditedPackage(context, base, report) {
-    const { page } = await openBanner(context, `${base}/edited/htmlcode.html`);
+    const { page } = await openBanner(context, `${base}/edited/${PAGE_NAME}`);
     const { runs, skipped } = await watch(page, { done: typedRuns(3) });
     const order = runs.map((run) => run.file).join(', ');
     if (!order.startsWith('1, 2, 4')) fail(`edited: messages came in the order ${order}, not 1, 2, 4`);
@@ -462,7 +484,7 @@ function prepareDefaultSpeedPackage(folder) {
 }
 
 async function checkDefaultSpeeds(context, base, report) {
-    const { page } = await openBanner(context, `${base}/defaults/htmlcode.html`);
+    const { page } = await openBanner(context, `${base}/defaults/${PAGE_NAME}`);
     const count = DEFAULT_SPEED_CASES.length;
     const { runs } = await watch(page, { done: typedRuns(count) });
     if (runs.length < count) fail(`defaults: only ${runs.length} of ${count} messages were typed`);
@@ -499,9 +521,9 @@ function checkReadBack(png, message, label, report, { end = false } = {}) {
     return read;
 }
 
-// The long page is held still as each of its messages is held: the long word's, then the one that
-// fits only at a smaller size.
-const LONG_PAUSES = ['^hold 1 ', '^hold 4 '];
+// The long page is held still as the last letter of each of its messages shows: the long word's,
+// then the one that fits only at a smaller size.
+const LONG_PAUSES = [exactly(`typed 1 ${LONG_WORD}`), exactly(`typed 4 ${FITS_SMALLER}`)];
 
 async function checkLongWord(context, { page, banner }, report) {
     let png;
@@ -511,7 +533,7 @@ async function checkLongWord(context, { page, banner }, report) {
     if (runs.length === 0) fail('long word: the banner typed nothing');
     checkRun(runs[0], LONG_WORD, FAST_SPEED, 'long word', { pace: false });
     if (!png) fail('long word: the movie never held it');
-    // The caret shows, as the hold begins.
+    // The caret shows after the last letter.
     const [frame] = await luminanceOf(context, [png]);
     const place = caretPlace(frame);
     if (place.misplaced) fail(`long word: the caret is not after its last letter: ${place.misplaced}`);
@@ -556,7 +578,7 @@ async function checkSkipsAndFit(context, { page, banner }, report) {
 }
 
 async function checkScrolling(context, base, report) {
-    const { page, banner } = await openBanner(context, `${base}/scroll/htmlcode.html`, { pauses: ['^hold 1 '] });
+    const { page, banner } = await openBanner(context, `${base}/scroll/${PAGE_NAME}`, { pauses: [exactly(`typed 1 ${SCROLLS}`)] });
     let png;
     const { runs } = await watch(page, {
         done: typedRuns(1), paused: async () => { png ??= await heldShot(context, page, banner, 'scrolled'); },
@@ -579,9 +601,9 @@ async function checkLengths(context, base, report) {
         if (/\/blank\/mytext\d\.txt$/.test(request.url())) blankRequests.push(request.url());
     };
     context.on('request', countRequest);
-    const blank = await openBanner(context, `${base}/blank/htmlcode.html`);
+    const blank = await openBanner(context, `${base}/blank/${PAGE_NAME}`);
 
-    const long = await openBanner(context, `${base}/long/htmlcode.html`, { pauses: LONG_PAUSES });
+    const long = await openBanner(context, `${base}/long/${PAGE_NAME}`, { pauses: LONG_PAUSES });
     const wordPng = await checkLongWord(context, long, report);
     const fitPng = await checkSkipsAndFit(context, long, report);
     await long.page.close();
@@ -673,7 +695,7 @@ async function main() {
         const caret = await checkCaretPlace(context, frames, fail);
         report.push(`caret after the last letter in ${caret.checked} screenshots while typing, on ${caret.lines} lines`);
         await timed('pictures', () => checkLegibility(context, base, shownText(MESSAGES[0]), outputFolder,
-                                                      { openBanner, watch, checkHold, heldShot, fail }, report));
+                                                      { openBanner, watch, checkHold, heldShot, exactly, fail }, report));
         report.push(`${frames.length} screenshots in ${path.join(outputFolder, 'frames')}; ` +
                     `a strip of ${count} in ${path.join(outputFolder, 'banner-strip.png')}`);
         report.push(`time: ${times.join(', ')}`);

@@ -42,6 +42,12 @@ constexpr const char* kFormCopyName = "fileData";
 constexpr const char* kHexDigits = "0123456789abcdefABCDEF";
 constexpr const char* kBlankCharacters = " \t\r\n";
 
+// The halo where the player draws filters: a glow of the halo's colour round the letters, strong
+// enough to be solid a pixel out, as the four copies are.
+constexpr std::int32_t kGlowBlur = 2;
+constexpr std::int32_t kGlowStrength = 8;
+constexpr std::int32_t kProbeRow = 10;  // a row of the caret's light bar
+
 // The picture is read where the message lies, at every sixth pixel each way. It counts as light
 // when its mean luma (Rec. 709 weights, in 256ths) is over 118 of 255: there, relative luminance
 // passes 0.18, above which dark letters stand out from it more than light ones do.
@@ -77,20 +83,26 @@ const Expr resting = Var("resting");
 const Expr typed = Var("typed");
 const Expr shown = Var("shown");
 const Expr lineStart = Var("lineStart");
-const Expr shownHeight = Var("shownHeight");
+const Expr lineStarts = Var("lineStarts");  // of every line typed so far
+const Expr row = Var("row");                // where the line being typed shows, from 0
+const Expr rows = Var("rows");              // how many lines the banner shows at this size
 const Expr lineHeight = Var("lineHeight");
 const Expr fontSize = Var("fontSize");
 const Expr textSizes = Var("textSizes");
 const Expr picture = Var("picture");
 const Expr lightPicture = Var("lightPicture");
 const Expr pictureLoader = Var("pictureLoader");
+const Expr glowHalo = Var("glowHalo");
 const Expr formCopy = Var(kFormCopyName);
 const Expr Math = Var("Math");
 const Expr flash = Var("flash");
 
 // The instances on the stage.
 const Expr messageField = Var(kMessageFieldName);
+const Expr lineField = Var(kLineFieldName);
 const Expr measureField = Var(kMeasureFieldName);
+const Expr earlierLines = Var(kEarlierLinesName);
+const Expr lastLine = Var(kLastLineName);
 const Expr caret = Var(kCaretName);
 const Expr backdrop = Var(kBackdropName);
 
@@ -102,9 +114,10 @@ const Expr typeNextLetter = Var("typeNextLetter");
 const Expr blinkCaret = Var("blinkCaret");
 const Expr readPicture = Var("readPicture");
 
-std::array<Expr, kOutlineCopyCount> OutlineCopies() {
-    return {Var(OutlineCopyName(0)), Var(OutlineCopyName(1)), Var(OutlineCopyName(2)),
-            Var(OutlineCopyName(3))};
+// A text layer's outline copies.
+std::array<Expr, kOutlineCopyCount> OutlineCopies(const Expr& layer) {
+    return {layer[OutlineCopyName(0)], layer[OutlineCopyName(1)], layer[OutlineCopyName(2)],
+            layer[OutlineCopyName(3)]};
 }
 
 // Starts loading the next variable file, 1 to 4 and round again.
@@ -306,6 +319,7 @@ void DefineRest(const ScriptBuilder& s) {
         s.Set(resting, true);
         s.Do(Call("clearText"));
         s.Set(caret["_visible"], false);
+        s.Do(Call("updateAfterEvent"));
         s.Trace("resting");
     });
 }
@@ -317,10 +331,13 @@ void DefineReadPicture(const ScriptBuilder& s) {
     s.Function("readPicture", {}, [&] {
         s.Set(picture, flash["display"].New("BitmapData", kStageWidth, kStageHeight, true, 0));
         s.Do(picture.Call("draw", backdrop));
-        // The message being typed or held takes the ink for it at once.
+        // The message being typed or held takes the ink for it at once. A held message's caret
+        // keeps blinking in time: the picture may come in the middle of a hold.
         s.If(!resting && TypeOf(message) == "string", [&] {
+            const Expr caretShown = s.Local("caretShown", caret["_visible"]);
             s.Do(Call("fitMessage"));
             s.Do(Call("showText", shown));
+            s.Set(caret["_visible"], caretShown);
         });
     });
 }
@@ -365,8 +382,30 @@ void DefineSetFormat(const ScriptBuilder& s) {
     });
 }
 
-// Gives the letters, their halo, the measuring field and the caret the font size and the ink.
-// (A new format scrolls a field back to its top.)
+// Gives a text layer's letters and halo their size and ink. Where the player draws filters, the
+// halo is a glow round the layer, drawn again only when its text changes; else it is the layer's
+// outline copies.
+void DefineStyleLayer(const ScriptBuilder& s) {
+    s.Function("styleLayer", {"layer", "letters", "halo"}, [&] {
+        const Expr layer = Var("layer");
+        s.Do(Call("setFormat", layer[kLettersName], fontSize, Var("letters")));
+        s.If(
+            glowHalo,
+            [&] {
+                s.Set(layer["filters"],
+                      ArrayOf({flash["filters"].New("GlowFilter", Var("halo"), 1, kGlowBlur,
+                                                    kGlowBlur, kGlowStrength, 1)}));
+            },
+            [&] {
+                for (const Expr& copy : OutlineCopies(layer)) {
+                    s.Do(Call("setFormat", copy, fontSize, Var("halo")));
+                }
+            });
+    });
+}
+
+// Gives the letters, their halo, the fields that lay text out and the caret the font size and
+// the ink. (A new format scrolls a field back to its top.)
 void DefineApplyStyle(const ScriptBuilder& s) {
     s.Function("applyStyle", {}, [&] {
         const Expr letters = s.Local("letters", kLightInk);
@@ -378,8 +417,10 @@ void DefineApplyStyle(const ScriptBuilder& s) {
             s.Set(halo, kLightInk);
             s.Set(caretInk, flash["geom"].New("ColorTransform", -1, -1, -1, 1, 255, 255, 255, 0));
         });
+        s.Do(Call("styleLayer", earlierLines, letters, halo));
+        s.Do(Call("styleLayer", lastLine, letters, halo));
         s.Do(Call("setFormat", messageField, fontSize, letters));
-        for (const Expr& copy : OutlineCopies()) s.Do(Call("setFormat", copy, fontSize, halo));
+        s.Do(Call("setFormat", lineField, fontSize, letters));
         s.Do(Call("setFormat", measureField, fontSize, letters));
         s.Set(caret["transform"]["colorTransform"], caretInk);
         s.Set(caret["_yscale"], 100 * fontSize / kTextSizes.front());  // as tall as a line
@@ -403,6 +444,7 @@ void DefineFitMessage(const ScriptBuilder& s) {
         s.Do(Call("applyStyle"));
         s.Set(measureField["text"], "X");
         s.Set(lineHeight, measureField["textHeight"]);
+        s.Set(rows, messageField["bottomScroll"]);
     });
 }
 
@@ -456,24 +498,32 @@ void DefineHoldTime(const ScriptBuilder& s) {
     });
 }
 
-// Shows t in the message field and its halo, with the caret after it.
+// Sets the text of a text layer, and of its outline copies where they are the halo. An empty
+// layer is hidden: the player would still draw its kept pixels.
+void DefineSetLayerText(const ScriptBuilder& s) {
+    s.Function("setLayerText", {"layer", "text"}, [&] {
+        const Expr layer = Var("layer");
+        s.Set(layer[kLettersName]["text"], Var("text"));
+        s.Set(layer["_visible"], Var("text") != "");
+        s.If(!glowHalo, [&] {
+            for (const Expr& copy : OutlineCopies(layer)) s.Set(copy["text"], Var("text"));
+        });
+    });
+}
+
+// Shows t, with the caret after it.
 //
-// The caret goes after the last line's text. Letters only ever come one at a time after a clear,
-// so the last line's start is followed as the text grows: when a letter makes the text taller,
+// Letters only ever come one at a time after a clear, so the start of the line being typed is
+// followed as the text grows: it is laid out in the line field, and when a letter makes it break,
 // the part of its word after the last space or hyphen has moved to a new line (or, longer than a
-// line, broken inside it), as the player breaks lines.
+// line, broken inside it), as the player breaks lines. The line being typed is shown in one layer,
+// laid out and drawn again at every letter, and the lines above it (as many as the banner shows)
+// in the other, each ended by a line break, which changes only when a line begins.
 void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
     s.Function("showText", {"t"}, [&] {
         const Expr t = Var("t");
-        // Each field scrolled so that its last line shows.
-        s.Set(messageField["text"], t);
-        s.Set(messageField["scroll"], messageField["maxscroll"]);
-        for (const Expr& copy : OutlineCopies()) {
-            s.Set(copy["text"], t);
-            s.Set(copy["scroll"], copy["maxscroll"]);
-        }
-        const Expr height = s.Local("height", messageField["textHeight"]);
-        s.If(shownHeight < height, [&] {
+        s.Set(lineField["text"], t.Call("substr", lineStart));
+        s.If(lineHeight * 3 < lineField["textHeight"] * 2, [&] {
             // Lines break after a line break, and after a space or a hyphen that has more after it.
             const Expr beforeLast = t["length"] - 2;
             const Expr wordStart = s.Local(
@@ -483,15 +533,31 @@ void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
                                  1);
             s.If(!(lineStart < wordStart), [&] { s.Set(wordStart, t["length"] - 1); });
             s.Set(lineStart, wordStart);
+            s.Do(lineStarts.Call("push", lineStart));
+            // The lowest row shows the line being typed; the lines above it move up.
+            s.Set(row, Math.Call("min", lineStarts["length"] - 1, rows - 1));
+            const Expr above = s.Local("above", "");
+            const Expr i = s.Local("i", lineStarts["length"] - 1 - row);
+            s.While(i < lineStarts["length"] - 1, [&] {
+                const Expr line =
+                    s.Local("line", t.Call("substring", lineStarts[i], lineStarts[i + 1]));
+                // A line the message breaks itself ends in its line break already.
+                s.If(line.Call("charAt", line["length"] - 1) != "\n",
+                     [&] { s.Set(line, line + "\n"); });
+                s.Set(above, above + line);
+                s.Set(i, i + 1);
+            });
+            s.Do(Call("setLayerText", earlierLines, above.Call("substr", 0, above["length"] - 1)));
+            s.Set(lastLine["_y"], row * lineHeight);
         });
-        s.Set(shownHeight, height);
-        s.Set(measureField["text"], t.Call("substr", lineStart));
-        s.Set(caret["_x"], Math.Call("min", area.left + kTextGutter + measureField["textWidth"],
-                                     area.right - kTextGutter));
-        // The last line's top: lines scrolled out of sight lie above the field.
-        s.Set(caret["_y"],
-              area.top + Math.Call("max", 0, height - messageField["scroll"] * lineHeight));
+        s.Do(Call("setLayerText", lastLine, t.Call("substr", lineStart)));
+        s.Set(caret["_x"],
+              Math.Call("min", area.left + kTextGutter + lastLine[kLettersName]["textWidth"],
+                        area.right - kTextGutter));
+        s.Set(caret["_y"], area.top + row * lineHeight);
         s.Set(caret["_visible"], true);  // solid while typing
+        // Drawn now: the movie's own frames are few.
+        s.Do(Call("updateAfterEvent"));
     });
 }
 
@@ -500,8 +566,11 @@ void DefineClearText(const ScriptBuilder& s) {
     s.Function("clearText", {}, [&] {
         s.Do(Call("clearInterval", blinkTimer));
         s.Set(lineStart, 0);
-        s.Set(shownHeight, 0);
+        s.Set(lineStarts, ArrayOf({0}));
+        s.Set(row, 0);
+        s.Set(lastLine["_y"], 0);
         s.Set(shown, "");
+        s.Do(Call("setLayerText", earlierLines, shown));
         s.Do(Call("showText", shown));
     });
 }
@@ -511,6 +580,7 @@ void DefineBlinkCaret(const ScriptBuilder& s) {
     s.Function("blinkCaret", {}, [&] {
         s.Set(caret["_visible"], !caret["_visible"]);
         s.Trace("caret " + caret["_visible"]);
+        s.Do(Call("updateAfterEvent"));
     });
 }
 
@@ -534,20 +604,33 @@ std::string BuildFrameScript(const TextArea& area) {
     DefineReadPicture(s);
     DefineChooseInk(s, area);
     DefineSetFormat(s);
+    DefineStyleLayer(s);
     DefineApplyStyle(s);
     DefineFitMessage(s);
     DefineStartTyping(s);
     DefineTypeNextLetter(s);
     DefineHoldTime(s);
+    DefineSetLayerText(s);
     DefineShowText(s, area);
     DefineClearText(s);
     DefineBlinkCaret(s);
 
+    s.Set(messageField["_visible"], false);  // it only lays the message out
+    s.Set(lineField["_visible"], false);     // and this the line being typed
     s.Set(measureField["_visible"], false);  // it only measures
     s.Set(textSizes, ArrayOf({kTextSizes.begin(), kTextSizes.end()}));
     s.Set(measureField["text"], "X");
     s.Set(lineHeight, measureField["textHeight"]);
     s.Do(Call("clearText"));  // the caret waits at the start for the first message
+    // A player that draws a clip into a bitmap also draws filters: it keeps a filtered field's
+    // pixels and draws them again until its text changes, so one field with a glow costs less to
+    // show than five fields of letters. Drawn into one pixel, the caret's light bar tells.
+    const Expr probe = s.Local("probe", flash["display"].New("BitmapData", 1, 1, true, 0));
+    s.Do(probe.Call("draw", caret, flash["geom"].New("Matrix", 1, 0, 0, 1, 0, -kProbeRow)));
+    s.Set(glowHalo, probe.Call("getPixel32", 0, 0) != 0);
+    for (const Expr& layer : {earlierLines, lastLine}) {
+        for (const Expr& copy : OutlineCopies(layer)) s.Set(copy["_visible"], !glowHalo);
+    }
     s.Set(Var("System")["useCodepage"], true);  // the files are single-byte Windows-1252 text
     s.Stop();
     // Nothing happens when the picture is missing.

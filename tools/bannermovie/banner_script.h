@@ -8,11 +8,19 @@ namespace bannermovie {
 
 // Instance names the scripts and the movie's layout share.
 inline constexpr const char* kBackdropName = "backdrop";
-inline constexpr const char* kMessageFieldName = "messageField";
 inline constexpr const char* kCaretName = "caret";
+// Never shown: the whole message is laid out in the message field to fit it and read its lines,
+// the line being typed in the line field (laid out as the message) to see where it breaks, and a
+// line in the measuring field to find its height.
+inline constexpr const char* kMessageFieldName = "messageField";
+inline constexpr const char* kLineFieldName = "lineField";
 inline constexpr const char* kMeasureFieldName = "measureField";
-// The copies of the message field, in the halo's colour, that outline its letters: outline1 to
-// outline4.
+// The text shown: two layers alike, the lines above the one being typed and that line, so that a
+// letter typed redraws its line alone. Each holds the letters and, under them, copies of them in
+// the halo's colour that outline them: outline1 to outline4.
+inline constexpr const char* kEarlierLinesName = "earlierLines";
+inline constexpr const char* kLastLineName = "lastLine";
+inline constexpr const char* kLettersName = "letters";
 inline constexpr std::uint16_t kOutlineCopyCount = 4;
 std::string OutlineCopyName(std::uint16_t index);
 
