@@ -22,14 +22,19 @@
 // no trace output to a visitor, and a test can follow the banner letter by letter through it.
 #include "banner_script.h"
 
+#include <vector>
+
 #include "action_assembler.h"
+#include "package_format.h"
+#include "package_format_reading.h"
 #include "script_builder.h"
 
 namespace bannermovie {
 namespace {
 
-constexpr std::int32_t kFileCount = 4;
-constexpr std::int32_t kDefaultSpeedMs = 50;
+namespace format = quillbeam::package_format;
+
+constexpr auto kFileCount = static_cast<std::int32_t>(format::kVariableFileNames.size());
 constexpr std::int32_t kPollIntervalMs = 100;
 constexpr std::int32_t kPollsBeforeGivingUp = 30;  // a file that has not arrived in 3 s is skipped
 constexpr std::int32_t kShortestHoldMs = 2000;
@@ -58,16 +63,24 @@ constexpr std::int32_t kGreenWeight = 183;
 constexpr std::int32_t kBlueWeight = 19;
 constexpr std::int32_t kLightLuma = 118 * 256;
 
-// The file's fixed layout: the markers that open lines 3, 4 and 7 and the one that closes line 4.
-constexpr const char* kSpeedMarker = "\r\n&speed=";
-constexpr std::int32_t kSpeedMarkerLength = 9;
-constexpr const char* kUrlMarker = "\r\n&theUrl=";
-constexpr std::int32_t kUrlMarkerLength = 10;
-constexpr const char* kUrlEndMarker = "&\r\n//The variable";
-constexpr const char* kMessageMarker = "\r\n&txt=";
-constexpr std::int32_t kMessageMarkerLength = 7;
+// The script's string operations, for the reading rules of a variable file.
+struct ScriptTextOps {
+    const ScriptBuilder& s;
+    Expr Local(const char* name, const Expr& value) const { return s.Local(name, value); }
+    static Expr IndexOf(const Expr& text, const std::string& marker) {
+        return text.Call("indexOf", marker);
+    }
+    static Expr IndexOf(const Expr& text, const std::string& marker, const Expr& from) {
+        return text.Call("indexOf", marker, from);
+    }
+    static Expr Substring(const Expr& text, const Expr& from, const Expr& to) {
+        return text.Call("substring", from, to);
+    }
+    static Expr Substr(const Expr& text, const Expr& from) { return text.Call("substr", from); }
+};
 
 // The timeline's variables.
+const Expr fileNames = Var("fileNames");
 const Expr fileNumber = Var("fileNumber");
 const Expr timer = Var("timer");
 const Expr blinkTimer = Var("blinkTimer");
@@ -77,7 +90,7 @@ const Expr loader = Var("loader");
 const Expr speed = Var("speed");
 const Expr rawUrl = Var("rawUrl");
 const Expr rawMessage = Var("rawMessage");
-const Expr theUrl = Var("theUrl");
+const Expr theUrl = Var(FormatText(format::kUrlName));
 const Expr message = Var("message");
 const Expr blankInRow = Var("blankInRow");
 const Expr resting = Var("resting");
@@ -168,7 +181,13 @@ void WriteStartUp(const ScriptBuilder& s) {
     const Expr pictureListener = s.Local("pictureListener", New("Object"));
     s.Set(pictureListener["onLoadInit"], readPicture);
     s.Do(pictureLoader.Call("addListener", pictureListener));
-    s.Do(pictureLoader.Call("loadClip", "mypic.jpg", backdrop));
+    s.Do(pictureLoader.Call("loadClip", FormatText(format::kPictureName), backdrop));
+    std::vector<Expr> names;
+    names.reserve(format::kVariableFileNames.size());
+    for (const std::u16string_view name : format::kVariableFileNames) {
+        names.emplace_back(FormatText(name));
+    }
+    s.Set(fileNames, ArrayOf(names));
     s.Set(fileNumber, 0);
     s.Set(blankInRow, 0);
     s.Set(resting, false);
@@ -183,7 +202,7 @@ void DefineLoadNextFile(const ScriptBuilder& s) {
         s.Trace("loading " + fileNumber);
         s.Set(usable, false);
         s.Set(polls, 0);
-        const Expr fileName = s.Local("fileName", "mytext" + fileNumber + ".txt");
+        const Expr fileName = s.Local("fileName", fileNames[fileNumber - 1]);
         s.Set(loader, New("LoadVars"));
         s.Set(loader["onData"], receiveFile);
         s.Do(loader.Call("load", fileName));
@@ -208,21 +227,13 @@ void DefineReadFile(const ScriptBuilder& s) {
     const Expr text = Var("text");
     s.Function(readFile, {text}, [&] {
         s.If(TypeOf(text) != "string", [&] { s.Return(false); });
-        const Expr speedAt = s.Local("speedAt", text.Call("indexOf", kSpeedMarker));
-        const Expr urlAt = s.Local("urlAt", text.Call("indexOf", kUrlMarker, speedAt));
-        // The address ends where the comment line begins: an address may itself hold "&".
-        const Expr urlEnd = s.Local("urlEnd", text.Call("indexOf", kUrlEndMarker, urlAt));
-        // The message follows the first "&txt=" line after the comment lines.
-        const Expr messageAt = s.Local("messageAt", text.Call("indexOf", kMessageMarker, urlEnd));
-        s.If((speedAt < 0 || urlAt < 0) || (urlEnd < 0 || messageAt < 0), [&] { s.Return(false); });
-
-        const Expr speedFrom = speedAt + kSpeedMarkerLength;
-        s.Set(speed,
-              Number(text.Call("substring", speedFrom, text.Call("indexOf", "&", speedFrom))));
+        const auto values = LocateValues(ScriptTextOps{s}, text);
+        s.If(values.missing, [&] { s.Return(false); });
+        s.Set(speed, Number(values.speed));
         // Not a positive number: the default. (NaN is not greater than 0 either.)
-        s.If(!(speed > 0), [&] { s.Set(speed, kDefaultSpeedMs); });
-        s.Set(rawUrl, text.Call("substring", urlAt + kUrlMarkerLength, urlEnd));
-        s.Set(rawMessage, text.Call("substr", messageAt + kMessageMarkerLength));
+        s.If(!(speed > 0), [&] { s.Set(speed, format::kDefaultSpeedMs); });
+        s.Set(rawUrl, values.url);
+        s.Set(rawMessage, values.message);
         s.Return(true);
     });
 }
@@ -336,13 +347,16 @@ void DefineWaitForFile(const ScriptBuilder& s) {
         s.Set(polls, polls + 1);
         const Expr givingUp = polls >= kPollsBeforeGivingUp;
         s.If(
-            usable && (formCopy["loaded"] == "yes" || givingUp),
+            usable &&
+                (formCopy[FormatText(format::kLoadedName)] == FormatText(format::kLoadedValue) ||
+                 givingUp),
             [&] {
                 s.Do(clearInterval(timer));
-                s.Set(theUrl, restoreText(rawUrl, "theUrl"));
+                s.Set(theUrl, restoreText(rawUrl, FormatText(format::kUrlName)));
                 // Each line break of the file is one line break on the banner.
-                s.Set(message,
-                      restoreText(rawMessage, "txt").Call("split", "\r\n").Call("join", "\n"));
+                s.Set(message, restoreText(rawMessage, FormatText(format::kMessageName))
+                                   .Call("split", FormatText(format::kLineBreak))
+                                   .Call("join", "\n"));
                 s.If(
                     isBlank(message),
                     [&] {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "package_format.h"
+
 namespace bannermovie {
 
 // Instance names the scripts and the movie's layout share.
@@ -42,8 +44,8 @@ inline constexpr std::uint32_t kLightInk = 0xFFFFFF;
 inline constexpr std::uint32_t kDarkInk = 0x000000;
 
 // The stage, in pixels: the picture fills it.
-inline constexpr std::int32_t kStageWidth = 468;
-inline constexpr std::int32_t kStageHeight = 100;
+using quillbeam::package_format::kStageHeight;
+using quillbeam::package_format::kStageWidth;
 
 // Where the message field lies on the stage, in pixels.
 struct TextArea {
