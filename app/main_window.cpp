@@ -9,6 +9,7 @@
 #include "message_box.h"
 #include "modAPI.h"
 #include "qt_platform.h"
+#include "unshowable_characters.h"
 
 namespace {
 
@@ -184,12 +185,21 @@ void Quillbeam::browse() {
                                                  {.newStyle = true}));
 }
 
-// A failure is reported and the window stays as it was, so that the user can correct the folder
-// and try again without retyping the messages.
+// Characters the banner cannot show are named first, and the user may stop there: nothing is
+// written, and the first box holding them has the focus. A failure is reported and the window
+// stays as it was, so that the user can correct the folder and try again without retyping the
+// messages.
 void Quillbeam::generate() {
+    const quillbeam::BannerRequest request = this->request();
+    if (const auto question = quillbeam::window::QuestionBeforeWriting(request)) {
+        if (!AskToGoOn(this, question->text)) {
+            Widget(layout::Find(question->firstBox)).setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
     QtPackagePlatform platform(this);
     if (const auto failure =
-            quillbeam::window::RunGenerate(request(), applicationFolder_, platform)) {
+            quillbeam::window::RunGenerate(request, applicationFolder_, platform)) {
         ShowFailureReport(this, *failure);
     }
 }

@@ -8,6 +8,7 @@
 
 #include "banner_request.h"
 #include "click_label.h"
+#include "folder_edit.h"
 #include "link_opener.h"
 #include "message_edit.h"
 #include "window_layout.h"
@@ -52,7 +53,7 @@ class Quillbeam : public QWidget {
     QLabel label5_{this};
     QLabel label6_{this};
     ClickLabel label7_{this};
-    QLineEdit text1_{this};
+    FolderEdit text1_{this};
     QPushButton command1_{this};
     MessageEdit text2_{this};
     MessageEdit text3_{this};

@@ -14,6 +14,10 @@ inline QString ToQString(std::u16string_view text) {
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& caption,
                     const QString& text);
 
+// Asks the user whether to go on: the text under a warning icon, captioned with the application
+// title, modal to `owner`, with Yes and No. True for Yes; No, the default, and Escape give false.
+bool AskToGoOn(QWidget* owner, std::u16string_view text);
+
 // Tells the user that a command failed: the report's text under an error icon, captioned with the
 // application title, modal to `owner`.
 void ShowFailureReport(QWidget* owner, std::u16string_view text);

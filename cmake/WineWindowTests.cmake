@@ -13,6 +13,6 @@ function(quillbeam_add_wine_window_test target)
   add_test(NAME ${arg_NAME}
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/support/run-on-wine-screen.sh ${arg_DPI}
                    $<TARGET_FILE:${target}>)
-  set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT 180 RESOURCE_LOCK wine_screen LABELS window
+  set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT 600 RESOURCE_LOCK wine_screen LABELS window
                        ENVIRONMENT "${QUILLBEAM_WINE_ENVIRONMENT};QUILLBEAM_EXPECTED_DPI=${arg_DPI}")
 endfunction()

@@ -9,8 +9,9 @@
 
 namespace quillbeam {
 
-// The file layer of the platform being built, one class on every platform with one source file
-// for each. Its system calls come through NativeCalls, so that tests can make any of them fail.
+// The file layer of the platform being built: one class, whose operations are written once
+// (native_file_platform.cpp) from the platform's own single steps (native_steps.h). Its system
+// calls come through NativeCalls, so that tests can make any of them fail.
 // A failure carries the system's error number and is described on every platform as
 // <action> "<path>": <the system's words> (FailureAt). Messages are left to a subclass: this one
 // has no user interface of its own.

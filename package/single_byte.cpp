@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+
+#include "best_fit_table.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -22,14 +25,30 @@ constexpr char16_t Decode(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80u] : char16_t{byte};
 }
 
-// One entry per UTF-16 unit, so encoding is a single lookup per unit with no branches.
-using EncodeTable = std::array<unsigned char, 0x10000>;
+// One entry per UTF-16 unit, so encoding is a single lookup per unit with no branches; and one
+// bit per unit for whether its byte stands for it, as itself or as a near letter.
+struct EncodeTable {
+    std::array<unsigned char, 0x10000> bytes{};
+    std::array<std::uint64_t, 0x10000 / 64> hasByte{};
+
+    constexpr void Set(char16_t unit, unsigned char byte) {
+        bytes[unit] = byte;
+        hasByte[unit / 64] |= std::uint64_t{1} << (unit % 64);
+    }
+};
 
 constexpr EncodeTable MakeEncodeTable() {
     EncodeTable table{};
-    table.fill(static_cast<unsigned char>(kUnmappableByte));
+    table.bytes.fill(static_cast<unsigned char>(kUnmappableByte));
+    for (const best_fit::Row& row : best_fit::kRows) {
+        for (const char16_t unit : row.characters) table.Set(unit, row.byte);
+    }
+    for (char16_t unit = best_fit::kFullWidthFirst; unit <= best_fit::kFullWidthLast; ++unit) {
+        table.Set(unit, static_cast<unsigned char>(best_fit::kFullWidthFirstByte +
+                                                   (unit - best_fit::kFullWidthFirst)));
+    }
     for (unsigned byte = 0; byte < 0x100; ++byte) {
-        table[Decode(static_cast<unsigned char>(byte))] = static_cast<unsigned char>(byte);
+        table.Set(Decode(static_cast<unsigned char>(byte)), static_cast<unsigned char>(byte));
     }
     return table;
 }
@@ -61,7 +80,9 @@ std::size_t NarrowPlainBlocks(const char16_t* source, char* dest, std::size_t co
     return done;
 }
 #else
-std::size_t NarrowPlainBlocks(const char16_t*, char*, std::size_t) { return 0; }
+std::size_t NarrowPlainBlocks(const char16_t*, char*, std::size_t) {
+    return 0;
+}
 #endif
 
 }  // namespace
@@ -75,7 +96,7 @@ void AppendSingleByte(std::string& out, std::u16string_view text) {
         i += NarrowPlainBlocks(text.data() + i, dest + i, text.size() - i);
         // One block's worth through the table, then back to the fast path.
         const std::size_t stop = std::min(text.size(), i + 16);
-        for (; i < stop; ++i) dest[i] = static_cast<char>(kEncodeTable[text[i]]);
+        for (; i < stop; ++i) dest[i] = static_cast<char>(kEncodeTable.bytes[text[i]]);
     }
 }
 
@@ -85,6 +106,12 @@ std::string ToSingleByte(std::u16string_view text) {
     return out;
 }
 
-char16_t FromSingleByte(unsigned char byte) { return Decode(byte); }
+bool HasSingleByte(char16_t unit) {
+    return (kEncodeTable.hasByte[unit / 64] >> (unit % 64) & 1) != 0;
+}
+
+char16_t FromSingleByte(unsigned char byte) {
+    return Decode(byte);
+}
 
 }  // namespace quillbeam

@@ -5,16 +5,19 @@
 namespace quillbeam {
 
 // Owns one system resource (a descriptor, a kernel handle, a GDI object, a device context) and
-// releases it once, when it goes. It can be moved but not copied, so no copy releases it twice.
+// frees it once, when it goes. It can be moved but not copied, so no copy frees it twice.
 //
 // `Traits` says what the resource is:
 //   using Handle = ...;                    the resource's type
 //   static Handle Invalid() noexcept;      the value that owns nothing
 //   static bool IsValid(Handle) noexcept;  whether a value is a resource (some calls fail with
 //                                          more than one value)
-//   void Release(Handle) const noexcept;   gives it back to the system
-// A Traits object may carry what the release needs besides the handle, such as the window a
-// device context belongs to.
+//   void Free(Handle) const noexcept;      gives it back to the system
+// A Traits object may carry what freeing needs besides the handle, such as the window a device
+// context belongs to.
+//
+// Two words, two meanings: the wrapper's Release() gives up ownership and frees nothing, as
+// std::unique_ptr::release does; Free (the traits') and Reset() give the resource back.
 template <typename Traits>
 class UniqueResource {
   public:
@@ -41,14 +44,14 @@ class UniqueResource {
     bool valid() const noexcept { return Traits::IsValid(handle_); }
     explicit operator bool() const noexcept { return valid(); }
 
-    // Hands the resource to a caller that wants to release it itself, for instance to check
-    // what the release reports.
+    // Gives up ownership without freeing: the caller takes the resource, for instance to close it
+    // itself and check what the close reports.
     Handle Release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
 
-    // Releases the resource now, quietly.
+    // Frees the resource now, quietly.
     void Reset() noexcept {
         const Handle handle = Release();
-        if (Traits::IsValid(handle)) traits_.Release(handle);
+        if (Traits::IsValid(handle)) traits_.Free(handle);
     }
 
   private:
@@ -58,12 +61,12 @@ class UniqueResource {
 
 // Traits for the common kind of resource: a handle that is null when it owns nothing and goes back
 // to the system through one function, such as DeleteObject or FreeLibrary.
-template <typename H, auto Free>
+template <typename H, auto FreeFunction>
 struct NullableHandleTraits {
     using Handle = H;
     static H Invalid() noexcept { return nullptr; }
     static bool IsValid(H handle) noexcept { return handle != nullptr; }
-    void Release(H handle) const noexcept { Free(handle); }
+    void Free(H handle) const noexcept { FreeFunction(handle); }
 };
 
 }  // namespace quillbeam

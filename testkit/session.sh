@@ -46,15 +46,16 @@ end_running_child() {
   fi
 }
 
-# wait_for <tries of 0.1 s> <command...>: runs the command until it succeeds.
+# wait_for <command...>: runs the command until it succeeds, a tenth of a second apart. It gives
+# up only after wait_guard seconds, a guard against a state that never comes: far longer than any
+# wait takes on a busy machine.
+wait_guard=120
 wait_for() {
-  local tries=$1 i
-  shift
-  for ((i = 0; i < tries; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
+  local deadline=$((SECONDS + wait_guard))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
     sleep 0.1
   done
-  return 1
 }
 
 # start_xvfb <width>x<height>x<depth> [Xvfb options...]: an X server on a free display; DISPLAY

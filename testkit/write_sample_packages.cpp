@@ -1,4 +1,4 @@
-// Writes seven packages from seven fixed requests through the Generate command and the file layer
+// Writes eight packages from eight fixed requests through the Generate command and the file layer
 // of the platform it was built for:
 //   write_sample_packages OUTPUT_FOLDER [APPLICATION_FOLDER]
 // Package N goes into OUTPUT_FOLDER/N; Template/ is looked for in APPLICATION_FOLDER, by default
@@ -36,6 +36,11 @@ std::vector<BannerRequest> SampleRequests() {
          u"http://example.com/?a=1&b=2#top"},
         {u"", {u"", u"", u"", u""}, u""},
         {u"", {longMessage, u"x", longMessage, u"y"}, u"https://example.com/long"},
+        {u"",
+         {u"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144 \U0001F600 "
+          u"\u041F\u0440\u0438\u0432\u0435\u0442",
+          u"\uFF21\uFF42\uFF43 \u2010 \u2264 \u0150\u015E\u0130", u"\u200B\u0300", u"\u0416"},
+         u"http://\u043F\u0440\u0438\u043C\u0435\u0440.\u0440\u0444/"},
     };
 }
 

@@ -2,13 +2,15 @@
 # The hardening steps of CI, after the ordinary test run:
 #   1. every test again, built by clang with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   2. the libFuzzer target for a bounded time, starting from the committed corpus;
-#   3. clang-tidy over our own sources, with the committed configuration.
+#   3. clang-tidy over our own sources, with the committed configuration: as the Linux build
+#      compiles them, and as the Windows cross build does.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLBEAM_HARDENING_DIR:-$root/build-hardening}
 fuzz_seconds=${QUILLBEAM_FUZZ_SECONDS:-60}
 
 "$root/tools/install-deps.sh" ci
+"$root/tools/install-deps.sh" windows
 
 echo "== Sanitized build and tests"
 cmake -S "$root" --preset sanitize -B "$build" >/dev/null
@@ -25,15 +27,42 @@ mkdir -p "$corpus"
 "$build/bin/variable_file_fuzz" -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 \
   "$corpus" "$root/tests/fuzz/corpus" 2>&1 | tail -n 12
 
+# Runs clang-tidy over the files given on stdin, with the compile commands of the build folder $1
+# and any further arguments, and keeps what it finds in the log. Its exit status is judged from
+# the log: xargs and grep report "nothing found" as failure too.
+tidy() {
+  local compile_commands=$1
+  shift
+  { xargs -r -P "$(nproc)" -n 4 clang-tidy -p "$compile_commands" --quiet "$@" 2>&1 |
+      grep -v -E '^[0-9]+ warnings? generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' ||
+      true; } | tee -a "$build/clang-tidy.log"
+}
+
 echo "== clang-tidy"
 cd "$root"
-# Its exit status is judged from the log: xargs and grep report "nothing found" as failure too.
-# The Windows layer is not in this build's compile commands; the cross build checks it.
-{ git ls-files -- 'package/*.cpp' 'shell/*.cpp' 'app/*.cpp' 'tools/*.cpp' \
-    ':(exclude)package/win32/*' ':(exclude)shell/win32/*' ':(exclude)app/win32/*' |
-    xargs -r -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>&1 |
-    grep -v -E '^[0-9]+ warnings? generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter' ||
-    true; } | tee "$build/clang-tidy.log"
+: >"$build/clang-tidy.log"
+# The Windows layers are not in this build's compile commands: the cross build's are read below.
+git ls-files -- 'package/*.cpp' 'shell/*.cpp' 'app/*.cpp' 'tools/*.cpp' \
+  ':(exclude)package/win32/*' ':(exclude)shell/win32/*' ':(exclude)app/win32/*' | tidy "$build"
+
+echo "== clang-tidy over the Windows build"
+# Configuring the cross build is enough: its compile commands name every file it compiles.
+windows_build=$build/windows
+cmake -S "$root" --preset windows -B "$windows_build" >/dev/null
+# clang reads the files as the cross compiler does: for its target, on the MinGW headers of its
+# system root and the C++ library of that compiler, which clang does not find by itself.
+cross_compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' \
+  "$windows_build"/CMakeFiles/*/CMakeCXXCompiler.cmake)
+target=$("$cross_compiler" -dumpmachine)
+search_list=$("$cross_compiler" -x c++ -E -v - </dev/null 2>&1 |
+  sed -n '/^#include <...> search starts here:$/,/^End of search list\.$/s/^ //p')
+target_arguments=(--extra-arg=--target="$target")
+target_arguments+=(--extra-arg=--sysroot="$(cd "$(grep -E "/$target/include$" <<<"$search_list")/.." && pwd -P)")
+while read -r folder; do
+  target_arguments+=(--extra-arg=-isystem"$folder")
+done < <(grep '/include/c++' <<<"$search_list")
+sed -n "s|^ *\"file\": \"$root/\\(.*\\)\",\\{0,1\\}\$|\\1|p" "$windows_build/compile_commands.json" |
+  grep -E '^(package|shell|app|tools)/.*\.cpp$' | sort -u | tidy "$windows_build" "${target_arguments[@]}"
 if grep -q -E '(warning|error):' "$build/clang-tidy.log"; then
   echo "clang-tidy found problems" >&2
   exit 1

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building (`build`), building and testing (`test`), the further steps of CI
-# (`ci`: sanitizers, fuzzing, static analysis, the Debian package) or the Windows cross build and
-# its tests under Wine (`windows`) need on Debian 12.
+# (`ci`: sanitizers, fuzzing, static analysis, the Debian package), the Windows cross build and
+# its tests under Wine (`windows`) or both test runs under a CPU load (`steadiness`, for
+# tools/steadiness.sh) need on Debian 12.
 # Idempotent and quick when everything is already there.
 set -euo pipefail
 profile=${1:-test}
@@ -37,7 +38,8 @@ case "$profile" in
   test) packages=("${build_packages[@]}" "${test_packages[@]}") ;;
   ci) packages=("${build_packages[@]}" "${test_packages[@]}" "${ci_packages[@]}") ;;
   windows) packages=("${windows_packages[@]}") ;;
-  *) echo "usage: $0 build|test|ci|windows" >&2; exit 2 ;;
+  steadiness) packages=("${build_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}" stress-ng) ;;
+  *) echo "usage: $0 build|test|ci|windows|steadiness" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -22,4 +22,4 @@ prepare_wine_prefix
 # the display they started on: one private Xvfb serves the whole run.
 start_xvfb "$wine_screen"
 start_wine_services
-ctest --test-dir "$build" --output-on-failure --timeout 300 --parallel "$(nproc)" "$@"
+ctest --test-dir "$build" --output-on-failure --timeout 600 --parallel "$(nproc)" "$@"

@@ -12,7 +12,7 @@ struct ComReferenceTraits {
     using Handle = Interface*;
     static Interface* Invalid() noexcept { return nullptr; }
     static bool IsValid(Interface* object) noexcept { return object != nullptr; }
-    void Release(Interface* object) const noexcept { object->Release(); }
+    void Free(Interface* object) const noexcept { object->Release(); }
 };
 template <typename Interface>
 using ComPtr = UniqueResource<ComReferenceTraits<Interface>>;

@@ -19,7 +19,7 @@ struct WindowDcTraits {
     HWND window = nullptr;
     static HDC Invalid() noexcept { return nullptr; }
     static bool IsValid(HDC dc) noexcept { return dc != nullptr; }
-    void Release(HDC dc) const noexcept { ::ReleaseDC(window, dc); }
+    void Free(HDC dc) const noexcept { ::ReleaseDC(window, dc); }
 };
 using WindowDc = UniqueResource<WindowDcTraits>;
 inline WindowDc GetWindowDc(HWND window) {
@@ -28,5 +28,20 @@ inline WindowDc GetWindowDc(HWND window) {
 
 // A memory device context made for drawing off screen (CreateCompatibleDC), deleted with DeleteDC.
 using MemoryDc = UniqueResource<NullableHandleTraits<HDC, &::DeleteDC>>;
+
+// An object selected into a device context for as long as this lives. It holds the object the
+// selection replaced and puts that back when it goes, so that the context is left as it was
+// found and the selected object can be deleted or selected elsewhere.
+struct SelectionTraits {
+    using Handle = HGDIOBJ;  // the object replaced
+    HDC dc = nullptr;
+    static HGDIOBJ Invalid() noexcept { return nullptr; }
+    static bool IsValid(HGDIOBJ replaced) noexcept { return replaced != nullptr; }
+    void Free(HGDIOBJ replaced) const noexcept { ::SelectObject(dc, replaced); }
+};
+using SelectedObject = UniqueResource<SelectionTraits>;
+inline SelectedObject Select(HDC dc, HGDIOBJ object) {
+    return SelectedObject(::SelectObject(dc, object), {dc});
+}
 
 }  // namespace quillbeam::win32

@@ -47,9 +47,10 @@ HRESULT Answer(std::wstring_view text, BSTR* answer) {
 // The system's accessible object of a static control, with what makes the control a link put in
 // its place. Screen readers call it on the window's thread, through the system's marshalling.
 // A COM object ends through its own Release, never deleted through an interface, so the
-// interface's destructor need not be virtual.
+// interface's destructor need not be virtual, and its own is private.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor): ended by Release alone, as above
 class LinkAccessible final : public IAccessible {
   public:
     LinkAccessible(HWND link, const layout::Control& control, ComPtr<IAccessible> standard)

@@ -8,12 +8,14 @@
 #include "control_ids.h"
 #include "dpi.h"
 #include "fitting_font.h"
+#include "folder_edit.h"
 #include "generate_command.h"
 #include "link_accessible.h"
 #include "link_color.h"
 #include "message_edit.h"
 #include "modAPI.h"
 #include "resource_ids.h"
+#include "unshowable_characters.h"
 #include "wide_text.h"
 
 namespace quillbeam::win32 {
@@ -34,13 +36,16 @@ struct ControlClass {
 ControlClass ClassOf(const layout::Control& control) {
     constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     const DWORD notify = control.isLink() ? SS_NOTIFY : 0;
+    // The folder box takes files dropped from the file manager: the style is what DragAcceptFiles
+    // sets, given here so that shell32 is loaded only when a drop comes.
+    const DWORD acceptsDrops = control.role == layout::Role::Folder ? WS_EX_ACCEPTFILES : 0;
     switch (control.kind) {
         case layout::Kind::Picture:
             return {L"STATIC", kChild | SS_BITMAP | notify, 0};
         case layout::Kind::Label:
             return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX | notify, 0};
         case layout::Kind::LineBox:
-            return {L"EDIT", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            return {L"EDIT", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | acceptsDrops};
         case layout::Kind::MessageBox:
             // No scroll bars and no horizontal scrolling, so long lines wrap; vertical scrolling
             // lets a box one line high take more lines.
@@ -69,7 +74,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 std::vector<double> TextWidths(HWND window, HFONT font,
                                const std::vector<std::u16string_view>& texts) {
     const WindowDc dc = GetWindowDc(window);
-    const HGDIOBJ previous = SelectObject(dc.get(), font);
+    const SelectedObject selected = Select(dc.get(), font);
     std::vector<double> widths;
     for (const std::u16string_view text : texts) {
         const std::wstring wide = ToWide(text);
@@ -77,8 +82,24 @@ std::vector<double> TextWidths(HWND window, HFONT font,
         GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
         widths.push_back(size.cx);
     }
-    SelectObject(dc.get(), previous);
     return widths;
+}
+
+// `source` drawn anew at `width` by `height`, smoothed. Both selections end before the copy is
+// handed on: a bitmap selected into one device context can be selected into no other.
+Bitmap Stretched(HBITMAP source, int width, int height) {
+    BITMAP sourceSize{};
+    GetObjectW(source, sizeof(sourceSize), &sourceSize);
+    const WindowDc screen = GetWindowDc(nullptr);
+    Bitmap stretched(CreateCompatibleBitmap(screen.get(), width, height));
+    const MemoryDc from(CreateCompatibleDC(screen.get()));
+    const MemoryDc to(CreateCompatibleDC(screen.get()));
+    const SelectedObject reading = Select(from.get(), source);
+    const SelectedObject drawing = Select(to.get(), stretched.get());
+    SetStretchBltMode(to.get(), HALFTONE);
+    StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, sourceSize.bmWidth,
+               sourceSize.bmHeight, SRCCOPY);
+    return stretched;
 }
 
 // The order the controls are made in, which is the order of the window's children. The keyboard
@@ -130,24 +151,20 @@ MainWindow::MainWindow(HINSTANCE instance, SystemCalls calls)
                                     kExtendedStyle, kDefaultDpi);
     CreateWindowExW(kExtendedStyle, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT,
                     CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this);
-    if (window_ == nullptr) throw std::runtime_error("CreateWindowExW failed");
+    if (!window_) throw std::runtime_error("CreateWindowExW failed");
 
     artwork_ = Bitmap(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(kBannerArtworkId),
                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     CreateControls();
 
-    const int dpi = WindowDpi(window_);
+    const int dpi = WindowDpi(window_.get());
     ApplyDpi(dpi);
     const SIZE scaled = WindowSizeFor({layout::Scale(layout::kClientSize.width, dpi),
                                        layout::Scale(layout::kClientSize.height, dpi)},
                                       kStyle, kExtendedStyle, dpi);
-    SetWindowPos(window_, nullptr, 0, 0, scaled.cx, scaled.cy,
+    SetWindowPos(window_.get(), nullptr, 0, 0, scaled.cx, scaled.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetFocus(control(*layout::FocusOrder().front()));
-}
-
-MainWindow::~MainWindow() {
-    if (window_ != nullptr) DestroyWindow(window_);
 }
 
 // The table's control that `handle` stands for, or none.
@@ -165,10 +182,11 @@ void MainWindow::CreateControls() {
         HWND handle = CreateWindowExW(
             controlClass.extendedStyle, controlClass.name, text.c_str(), controlClass.style,
             control->rect.left, control->rect.top, control->rect.width, control->rect.height,
-            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))), instance_,
-            nullptr);
+            window_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))),
+            instance_, nullptr);
         if (handle == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
         if (control->kind == layout::Kind::MessageBox) MakeMessageEdit(handle);
+        if (control->role == layout::Role::Folder) MakeFolderEdit(handle);
         if (control->isLink()) MakeAccessibleLink(handle, *control);
         controls_[index] = handle;
     }
@@ -186,13 +204,13 @@ void MainWindow::ApplyDpi(int dpi) {
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
     UncoverInputs();
-    InvalidateRect(window_, nullptr, TRUE);
+    InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
 // A caption comes before its box among the children, and the first are drawn on top. Where a box
 // or button overlaps a label or the picture (the last row of Label5 lies under Text5), the label
 // gives that part up, so that the input is drawn whole and takes the clicks there.
-void MainWindow::UncoverInputs() {
+void MainWindow::UncoverInputs() const {
     for (const layout::Control& label : layout::kControls) {
         if (label.takesFocus()) continue;
         const RECT place = ToRect(layout::Scale(label.rect, dpi_));
@@ -241,7 +259,7 @@ void MainWindow::FitFont() {
         window::FittingFontSize(std::abs(message.lfHeight), dpi_,
                                 [&](int size, const std::vector<std::u16string_view>& texts) {
                                     makeFont(size);
-                                    return TextWidths(window_, font.get(), texts);
+                                    return TextWidths(window_.get(), font.get(), texts);
                                 });
     makeFont(height);
     // The controls are handed the new font before the old one is deleted (ApplyDpi).
@@ -256,19 +274,7 @@ void MainWindow::ScaleArtwork() {
     if (!artwork_) return;
     const layout::Control& picture = layout::Find(layout::Role::ResourcesLink);
     const layout::Rect rect = layout::Scale(picture.rect, dpi_);
-    BITMAP source{};
-    GetObjectW(artwork_.get(), sizeof(source), &source);
-    const WindowDc screen = GetWindowDc(nullptr);
-    Bitmap scaled(CreateCompatibleBitmap(screen.get(), rect.width, rect.height));
-    const MemoryDc from(CreateCompatibleDC(screen.get()));
-    const MemoryDc to(CreateCompatibleDC(screen.get()));
-    const HGDIOBJ previousFrom = SelectObject(from.get(), artwork_.get());
-    const HGDIOBJ previousTo = SelectObject(to.get(), scaled.get());
-    SetStretchBltMode(to.get(), HALFTONE);
-    StretchBlt(to.get(), 0, 0, rect.width, rect.height, from.get(), 0, 0, source.bmWidth,
-               source.bmHeight, SRCCOPY);
-    SelectObject(from.get(), previousFrom);
-    SelectObject(to.get(), previousTo);
+    Bitmap scaled = Stretched(artwork_.get(), rect.width, rect.height);
     SendMessageW(control(picture), STM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(scaled.get()));
     shownArtwork_ = std::move(scaled);
@@ -300,21 +306,31 @@ void MainWindow::Run(const layout::Control& control) {
 void MainWindow::Browse() {
     // A cancelled dialog gives the empty text, which clears the box as well.
     const std::wstring chosen =
-        ToWide(modAPI::ChooseFolder(window_, layout::kBrowseTitle, u"", {.newStyle = true}));
+        ToWide(modAPI::ChooseFolder(window_.get(), layout::kBrowseTitle, u"", {.newStyle = true}));
     SetWindowTextW(control(layout::Role::Folder), chosen.c_str());
 }
 
+// Characters the banner cannot show are named first, and the user may stop there: nothing is
+// written, and the first box holding them has the focus, also when the window is activated again.
 // A failure is reported and the window stays as it was, so that the user can correct the folder
 // and try again without retyping the messages.
 void MainWindow::Generate() {
-    WindowPackagePlatform platform(window_, calls_.messageBox);
-    if (const auto failure = window::RunGenerate(request(), applicationFolder_, platform)) {
-        ShowFailureReport(calls_.messageBox, window_, *failure);
+    const BannerRequest request = this->request();
+    if (const auto question = window::QuestionBeforeWriting(request)) {
+        if (!AskToGoOn(calls_.messageBox, window_.get(), question->text)) {
+            lastFocus_ = control(question->firstBox);
+            SetFocus(lastFocus_);
+            return;
+        }
+    }
+    WindowPackagePlatform platform(window_.get(), calls_.messageBox);
+    if (const auto failure = window::RunGenerate(request, applicationFolder_, platform)) {
+        ShowFailureReport(calls_.messageBox, window_.get(), *failure);
     }
 }
 
 void MainWindow::ReportFailure(const std::exception& failure) {
-    ShowFailureReport(calls_.messageBox, window_,
+    ShowFailureReport(calls_.messageBox, window_.get(),
                       window::FailureReportText(FileFailure(0, failure.what())));
 }
 
@@ -323,18 +339,19 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCCREATE) {
         self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
+        self->window_ = UniqueWindow(window);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        self->window_ = nullptr;
+        // The window is gone, by the user's hand or by window_'s own: nothing is left to destroy.
+        self->window_.Release();
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         return DefWindowProcW(window, message, wParam, lParam);
     }
     // No exception may unwind into the system's code that called us.
     try {
-        return self->Handle(message, wParam, lParam);
+        return self->Handle(window, message, wParam, lParam);
     } catch (const std::exception& failure) {
         self->ReportFailure(failure);
     } catch (...) {
@@ -343,7 +360,8 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
     return 0;
 }
 
-LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+// `window` is the window's own handle, which window_ no longer holds while it destroys it.
+LRESULT MainWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
             // Buttons report BN_CLICKED and clickable labels STN_CLICKED, both 0. Other
@@ -353,7 +371,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CTLCOLORSTATIC: {
-            const LRESULT brush = DefWindowProcW(window_, message, wParam, lParam);
+            const LRESULT brush = DefWindowProcW(window, message, wParam, lParam);
             const layout::Control* control = ControlOf(reinterpret_cast<HWND>(lParam));
             if (control != nullptr && control->blueText) {
                 SetTextColor(reinterpret_cast<HDC>(wParam), LinkTextColor());
@@ -372,7 +390,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // Focus comes back to the control that had it when the window was left.
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(window_, focus)) lastFocus_ = focus;
+                if (focus != nullptr && IsChild(window, focus)) lastFocus_ = focus;
             }
             break;
         case WM_SETFOCUS:
@@ -381,7 +399,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             ApplyDpi(HIWORD(wParam));
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+            SetWindowPos(window, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
@@ -392,7 +410,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace quillbeam::win32

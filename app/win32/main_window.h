@@ -15,6 +15,7 @@
 #include "gdi_object.h"
 #include "message_boxes.h"
 #include "shell_functions.h"
+#include "unique_window.h"
 #include "window_layout.h"
 
 namespace quillbeam::win32 {
@@ -43,9 +44,8 @@ class MainWindow {
     explicit MainWindow(HINSTANCE instance, SystemCalls calls = {});
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
-    ~MainWindow();
 
-    HWND handle() const noexcept { return window_; }
+    HWND handle() const noexcept { return window_.get(); }
     HWND control(const layout::Control& control) const {
         return controls_[layout::IndexOf(control)];
     }
@@ -65,12 +65,12 @@ class MainWindow {
   private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept;
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     const layout::Control* ControlOf(HWND handle) const;
     void CreateControls();
     void ApplyDpi(int dpi);
-    void UncoverInputs();
+    void UncoverInputs() const;
     COLORREF LinkTextColor() const;
     void FitFont();
     void ScaleArtwork();
@@ -81,7 +81,6 @@ class MainWindow {
 
     HINSTANCE instance_;
     SystemCalls calls_;
-    HWND window_ = nullptr;
     std::array<HWND, layout::kControls.size()> controls_{};
     HWND lastFocus_ = nullptr;
     int dpi_ = 96;
@@ -90,6 +89,9 @@ class MainWindow {
     Bitmap shownArtwork_;  // scaled to the window's DPI
     std::function<void()> onDestroyed_;
     std::optional<std::u16string> applicationFolder_;
+    // Last, so that it is destroyed first: the window's last messages still find every other
+    // member in place.
+    UniqueWindow window_;
 };
 
 }  // namespace quillbeam::win32

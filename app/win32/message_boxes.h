@@ -19,6 +19,10 @@ using MessageBoxFunction =
 void ShowMessage(const MessageBoxFunction& show, HWND owner, std::u16string_view caption,
                  std::u16string_view text, UINT icon);
 
+// Asks the user whether to go on: the text under a warning icon, captioned with the application
+// title, modal to `owner`, with Yes and No. True for Yes; No is the default.
+bool AskToGoOn(const MessageBoxFunction& show, HWND owner, std::u16string_view text);
+
 // Tells the user that a command failed: the report's text under an error icon, captioned with the
 // application title, modal to `owner`.
 void ShowFailureReport(const MessageBoxFunction& show, HWND owner, std::u16string_view text);

@@ -7,17 +7,8 @@
 #include <commctrl.h>
 // clang-format on
 
-#include <memory>
-
 #include "bench_window.h"
-
-namespace {
-
-struct FontDelete {
-    void operator()(HFONT font) const noexcept { DeleteObject(font); }
-};
-
-}  // namespace
+#include "gdi_object.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int show) {
     using namespace quillbeam::bench;
@@ -26,7 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    const std::unique_ptr<HFONT__, FontDelete> font(CreateFontIndirectW(&metrics.lfMessageFont));
+    const quillbeam::win32::Font font(CreateFontIndirectW(&metrics.lfMessageFont));
 
     HWND window = MakeBenchWindow(instance, L"EditBoxWindow");
     HWND label = CreateWindowExW(0, L"STATIC", L"Output folder:", WS_CHILD | WS_VISIBLE | SS_LEFT,

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "unique_handle.h"
+
 namespace {
 
 BOOL CALLBACK CloseWindow(HWND window, LPARAM /*data*/) {
@@ -60,6 +62,8 @@ int wmain(int argc, wchar_t** argv) {
             std::fprintf(stderr, "cannot start the program (%lu)\n", GetLastError());
             return 1;
         }
+        const quillbeam::UniqueHandle thread(process.hThread);
+        const quillbeam::UniqueHandle program(process.hProcess);
         WaitForInputIdle(process.hProcess, 60000);
         if (!WaitUntilShown(process)) {
             std::fprintf(stderr, "the program showed no window\n");
@@ -71,8 +75,6 @@ int wmain(int argc, wchar_t** argv) {
         GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory));
         EnumThreadWindows(process.dwThreadId, CloseWindow, 0);
         WaitForSingleObject(process.hProcess, 60000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
         const double milliseconds = 1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) /
                                     static_cast<double>(frequency.QuadPart);
         std::printf("%.2f %llu\n", milliseconds,

@@ -12,7 +12,7 @@ struct FileDescriptorTraits {
     using Handle = int;
     static int Invalid() noexcept { return -1; }
     static bool IsValid(int fd) noexcept { return fd >= 0; }
-    void Release(int fd) const noexcept { ::close(fd); }
+    void Free(int fd) const noexcept { ::close(fd); }
 };
 using UniqueFd = UniqueResource<FileDescriptorTraits>;
 

@@ -1,12 +1,9 @@
 #include "system_text.h"
 
-#include "unique_resource.h"
+#include "local_block.h"
 #include "utf8.h"
 
 namespace quillbeam {
-
-// A text FormatMessageW allocated, given back with LocalFree.
-using LocalText = UniqueResource<NullableHandleTraits<wchar_t*, &::LocalFree>>;
 
 std::string SystemText(DWORD error) {
     wchar_t* allocated = nullptr;
@@ -14,7 +11,7 @@ std::string SystemText(DWORD error) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&allocated), 0, nullptr);
-    const LocalText owned(allocated);
+    const LocalBlock<wchar_t*> owned(allocated);
     if (length == 0 || !owned) return "Windows error " + std::to_string(error);
 
     std::u16string text(allocated, allocated + length);

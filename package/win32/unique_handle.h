@@ -15,7 +15,7 @@ struct KernelHandleTraits {
     static bool IsValid(HANDLE handle) noexcept {
         return handle != nullptr && handle != INVALID_HANDLE_VALUE;
     }
-    void Release(HANDLE handle) const noexcept { ::CloseHandle(handle); }
+    void Free(HANDLE handle) const noexcept { ::CloseHandle(handle); }
 };
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 

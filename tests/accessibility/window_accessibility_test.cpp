@@ -13,6 +13,7 @@
 #include "accessible_interfaces.h"
 #include "main_window.h"
 #include "text_items.h"
+#include "wait_guard.h"
 
 namespace {
 
@@ -29,10 +30,11 @@ class Watchdog {
                       continue;
                   }
                   const std::string call = call_;
-                  if (!changed_.wait_for(lock, stop, std::chrono::seconds(10),
+                  if (!changed_.wait_for(lock, stop, std::chrono::milliseconds(kWaitGuardMs),
                                          [this, &call] { return !armed_ || call_ != call; })) {
                       if (stop.stop_requested()) return;
-                      std::fprintf(stderr, "FAIL: no answer within 10 s to %s\n", call.c_str());
+                      std::fprintf(stderr, "FAIL: no answer within %d s to %s\n",
+                                   kWaitGuardMs / 1000, call.c_str());
                       std::_Exit(EXIT_FAILURE);
                   }
               }
@@ -101,7 +103,7 @@ class WindowAccessibilityTest : public QObject {
     void init() {
         window_.emplace();
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window_));
+        QVERIFY(QTest::qWaitForWindowExposed(&*window_, kWaitGuardMs));
     }
     void cleanup() { window_.reset(); }
 

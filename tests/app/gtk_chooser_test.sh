@@ -36,14 +36,14 @@ app_pid=$!
 ended_with_session "$app_pid"
 
 find_window() { xdotool search --onlyvisible --name "$1" | head -n 1; }
-wait_for 100 find_window '^Quillbeam 1.0$' || fail "no window"
+wait_for find_window '^Quillbeam 1.0$' || fail "no window"
 window=$(find_window '^Quillbeam 1.0$')
 
 # browse: clicks Browse (280,120 73x25) and waits for the chooser; prints its window.
 browse() {
   xdotool windowfocus --sync "$window"
   xdotool mousemove --window "$window" 316 132 click 1
-  wait_for 100 find_window '^Select a directory$' || fail "Browse opened no chooser"
+  wait_for find_window '^Select a directory$' || fail "Browse opened no chooser"
   local chooser
   chooser=$(find_window '^Select a directory$')
   # GTK's chooser, not Qt's own dialog with the same title, and modal to the window.
@@ -57,7 +57,7 @@ browse() {
 
 # closes: waits for the chooser to close.
 closes() {
-  wait_for 100 bash -c "! xdotool search --onlyvisible --name '^Select a directory\$'" ||
+  wait_for bash -c "! xdotool search --onlyvisible --name '^Select a directory\$'" ||
     fail "the chooser did not close"
 }
 
@@ -65,12 +65,12 @@ closes() {
 generate() {
   xdotool windowfocus --sync "$window"
   xdotool mousemove --window "$window" 252 512 click 1
-  wait_for 100 find_window '^Quillbeam$' || fail "no message after Generate!"
+  wait_for find_window '^Quillbeam$' || fail "no message after Generate!"
   local message
   message=$(find_window '^Quillbeam$')
   xdotool windowfocus --sync "$message"
   xdotool key Return
-  wait_for 50 bash -c "! xdotool search --onlyvisible --name '^Quillbeam\$'" ||
+  wait_for bash -c "! xdotool search --onlyvisible --name '^Quillbeam\$'" ||
     fail "the message did not close"
 }
 
@@ -80,7 +80,7 @@ chooser=$(browse)
 mkdir -p "$shots"
 # The screenshot once the chooser's file list (white, right of the side bar) has been painted.
 painted() { [ "$(import -window root -crop 1x1+600+400 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')" = "#FFFFFF" ]; }
-wait_for 100 painted || fail "the chooser was not painted"
+wait_for painted || fail "the chooser was not painted"
 import -window "$chooser" "$shots/gtk-chooser.png"
 xdotool windowfocus --sync "$chooser"
 xdotool key ctrl+l

@@ -28,11 +28,11 @@ app_pid=$!
 ended_with_session "$app_pid"
 
 find_window() { xdotool search --onlyvisible --name "$1" | head -n 1; }
-wait_for 100 find_window '^Quillbeam 1.0$' || fail "no window: $(cat "$work/app.log")"
+wait_for find_window '^Quillbeam 1.0$' || fail "no window: $(cat "$work/app.log")"
 window=$(find_window '^Quillbeam 1.0$')
 # The screenshot once the first paint has landed: the window's background in its lower corner.
 painted() { [ "$(import -window root -crop 1x1+5+540 -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')" = "#EFEFEF" ]; }
-wait_for 100 painted || fail "the window was not painted"
+wait_for painted || fail "the window was not painted"
 mkdir -p "$shots"
 import -window root -crop 378x550+0+0 "$shots/quillbeam-window.png"
 
@@ -45,12 +45,12 @@ xdotool mousemove --window "$window" 40 132 click 1
 xdotool type --delay 2 "$output"
 # Generate! (160,496 185x33), then Enter on the completion message.
 xdotool mousemove --window "$window" 252 512 click 1
-wait_for 100 find_window '^Quillbeam$' || fail "no completion message: $(cat "$work/app.log")"
+wait_for find_window '^Quillbeam$' || fail "no completion message: $(cat "$work/app.log")"
 message=$(find_window '^Quillbeam$')
 
 xdotool windowfocus --sync "$message"
 xdotool key Return
-wait_for 50 bash -c "! xdotool search --onlyvisible --name '^Quillbeam\$'" ||
+wait_for bash -c "! xdotool search --onlyvisible --name '^Quillbeam\$'" ||
   fail "the completion message did not close"
 kill -0 "$app_pid" || fail "the program ended"
 

@@ -26,7 +26,7 @@ export WAYLAND_DISPLAY=quillbeam-test
 weston --backend=headless-backend.so --use-pixman --width=640 --height=640 --no-config \
   --idle-time=0 --debug --socket="$WAYLAND_DISPLAY" >"$work/weston.log" 2>&1 &
 ended_with_session $!
-wait_for 100 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "Weston did not start"
+wait_for test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || fail "Weston did not start"
 
 # WAYLAND_DEBUG=1 makes the client library log every message it sends (->) and receives.
 (cd "$work" && exec env QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 "$program") >"$work/app.log" 2>&1 &
@@ -46,13 +46,13 @@ toplevel_surface() {
   done < <(grep get_xdg_surface "$work/app.log")
   return 1
 }
-wait_for 100 toplevel_surface || fail "no toplevel titled Quillbeam 1.0"
+wait_for toplevel_surface || fail "no toplevel titled Quillbeam 1.0"
 surface=$(toplevel_surface)
 maps() {
   grep -q "$surface\.attach(wl_buffer@" "$work/app.log" &&
     grep -q "$surface\.enter(wl_output@" "$work/app.log"
 }
-wait_for 100 maps || fail "the window's surface never entered Weston's output"
+wait_for maps || fail "the window's surface never entered Weston's output"
 kill -0 "$app_pid" || fail "the program ended"
 
 mkdir -p "$shots"

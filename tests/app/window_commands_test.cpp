@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 #include <cerrno>
@@ -9,7 +10,9 @@
 #include "modal_dialogs.h"
 #include "package_writer.h"
 #include "temp_folder.h"
+#include "unshowable_characters.h"
 #include "utf8.h"
+#include "wait_guard.h"
 
 namespace fs = std::filesystem;
 using quillbeam::layout::Role;
@@ -20,6 +23,11 @@ const char* const kFields[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Tex
 
 QString ToQString(const fs::path& path) {
     return QString::fromStdString(path);
+}
+
+// Answers a message box with one of its buttons.
+ModalDialogs::Answer Press(QMessageBox::StandardButton button) {
+    return [button](QDialog& dialog) { static_cast<QMessageBox&>(dialog).button(button)->click(); };
 }
 
 QString Address(quillbeam::layout::Role link) {
@@ -44,7 +52,7 @@ class WindowCommandsTest : public QObject {
         window_->setApplicationFolder(quillbeam::FromUtf8((*temp_ / "app").string()));
         window_->setLinkOpener([this](const QUrl& address) { opened_ << address.toString(); });
         window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(&*window_));
+        QVERIFY(QTest::qWaitForWindowExposed(&*window_, kWaitGuardMs));
     }
     void cleanup() {
         window_.reset();
@@ -124,6 +132,96 @@ class WindowCommandsTest : public QObject {
                  quillbeam::BuildVariableFileText(u"Text5", u"http://example.com/"));
     }
 
+    // Near letters go without a word. Characters the banner cannot show are named first: No
+    // writes nothing and leaves every text, the focus in the first box holding them; Yes writes.
+    void unshowableCharactersAreNamedBeforeWriting() {
+        const fs::path out = *temp_ / "out";
+        Field("Text1")->setText(ToQString(out));
+        auto* text3 = window_->findChild<MessageEdit*>("Text3");
+        text3->setCrlfText(QString::fromUtf16(u"Za\u017C\u00F3\u0142\u0107"));
+        {
+            ModalDialogs dialogs({ModalDialogs::Accept});
+            ClickGenerate();
+            QCOMPARE(dialogs.seen().size(), 1u);  // the completion message alone
+        }
+        fs::remove_all(out);
+        fs::create_directory(out);
+
+        text3->setCrlfText(QString::fromUtf16(u"\U0001F600 \u041F\u0440\u0438"));
+        const QStringList before = Texts();
+        {
+            ModalDialogs dialogs({Press(QMessageBox::No)});
+            ClickGenerate();
+            QCOMPARE(dialogs.seen().size(), 1u);
+            const ModalDialogs::Seen& question = dialogs.seen()[0];
+            QCOMPARE(question.title, QString("Quillbeam"));
+            QCOMPARE(question.text.split('\n'),
+                     QString::fromStdU16String(
+                         quillbeam::window::QuestionBeforeWriting(window_->request())->text)
+                         .split("\r\n"));
+            QVERIFY(question.text.startsWith("Message 2 holds"));
+            QCOMPARE(question.icon, int(QMessageBox::Warning));
+            QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(question.parent, &*window_);
+        }
+        QVERIFY(fs::is_empty(out));
+        QCOMPARE(Texts(), before);
+        QCOMPARE(window_->focusWidget(), text3);
+
+        ModalDialogs dialogs({Press(QMessageBox::Yes), ModalDialogs::Accept});
+        ClickGenerate();
+        QCOMPARE(dialogs.seen().size(), 2u);  // the question, then the completion message
+        QCOMPARE(ReadFileBytes(out / "mytext2.txt"),
+                 quillbeam::BuildVariableFileText(u"\U0001F600 \u041F\u0440\u0438", u"Text6"));
+    }
+
+    // A folder dragged from the file manager fills the folder box as Browse would; a file gives
+    // its folder. Anything else is refused and the box keeps its text; the message boxes still
+    // take dropped text.
+    void droppingAFolderFillsTheFolderBox() {
+        const fs::path out = *temp_ / "out";
+        WriteFileBytes(out / "notes.txt", "x");
+        const QUrl folder = QUrl::fromLocalFile(ToQString(out));
+        const QString unchanged = "typed";
+        const struct {
+            QList<QUrl> urls;
+            QString text;
+            Qt::DropActions actions;
+            QString box;
+        } rows[] = {
+            {{folder}, {}, Qt::CopyAction | Qt::MoveAction, ToQString(out)},
+            {{QUrl::fromLocalFile(ToQString(out) + "/")}, {}, Qt::CopyAction, ToQString(out)},
+            {{QUrl::fromLocalFile(ToQString(out / "notes.txt"))},
+             {},
+             Qt::LinkAction,
+             ToQString(out)},
+            {{folder}, {}, Qt::MoveAction, unchanged},  // the file manager would think it moved
+            {{QUrl("http://example.com/")}, {}, Qt::CopyAction, unchanged},
+            {{folder, folder}, {}, Qt::CopyAction, unchanged},
+            {{QUrl::fromLocalFile(ToQString(*temp_ / "gone"))}, {}, Qt::CopyAction, unchanged},
+            {{}, ToQString(out), Qt::CopyAction, unchanged},
+        };
+        QLineEdit* box = Field("Text1");
+        for (const auto& row : rows) {
+            box->setText(unchanged);
+            QMimeData data;
+            if (!row.urls.isEmpty()) data.setUrls(row.urls);
+            if (!row.text.isEmpty()) data.setText(row.text);
+            const bool taken = Drop(box, data, row.actions);
+            QCOMPARE(box->text(), row.box);
+            QCOMPARE(taken, row.box != unchanged);
+        }
+
+        auto* text2 = window_->findChild<MessageEdit*>("Text2");
+        text2->clear();
+        QMimeData data;
+        data.setUrls({folder});
+        data.setText("plain words");
+        QVERIFY(Drop(text2->viewport(), data, Qt::CopyAction));  // where a drag arrives
+        QCOMPARE(text2->crlfText(), QString("plain words"));
+        QCOMPARE(box->text(), unchanged);
+    }
+
     void cancellingBrowseEmptiesTheFolderBox() {
         Field("Text1")->setText("/somewhere");
         ModalDialogs dialogs({ModalDialogs::Reject});
@@ -170,6 +268,16 @@ class WindowCommandsTest : public QObject {
             }
         }
         return texts;
+    }
+
+    // Drags `data` over the middle of `target` and drops it there; whether the drop was taken.
+    static bool Drop(QWidget* target, const QMimeData& data, Qt::DropActions actions) {
+        const QPoint middle = target->rect().center();
+        QDragEnterEvent enter(middle, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(middle, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        return enter.isAccepted() && drop.isAccepted();
     }
 
     void ClickGenerate() {

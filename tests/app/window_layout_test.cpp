@@ -7,6 +7,7 @@
 #include "link_color.h"
 #include "main_window.h"
 #include "modal_dialogs.h"
+#include "wait_guard.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ const char* QtClassOf(const layout::Control& control) {
         case layout::Kind::Label:
             return control.isLink() ? "ClickLabel" : "QLabel";
         case layout::Kind::LineBox:
-            return "QLineEdit";
+            return control.role == layout::Role::Folder ? "FolderEdit" : "QLineEdit";
         case layout::Kind::MessageBox:
             return "MessageEdit";
         case layout::Kind::Button:
@@ -65,7 +66,7 @@ class WindowLayoutTest : public QObject {
         window_.emplace();
         window_->show();
         window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&*window_));
+        QVERIFY(QTest::qWaitForWindowActive(&*window_, kWaitGuardMs));
     }
     void cleanup() { window_.reset(); }
 
@@ -212,7 +213,8 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(text3->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         QCOMPARE(text3->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
         text3->setPlainText(QString(200, 'w'));
-        QTRY_VERIFY(text3->document()->firstBlock().layout()->lineCount() > 1);
+        QTRY_VERIFY_WITH_TIMEOUT(text3->document()->firstBlock().layout()->lineCount() > 1,
+                                 kWaitGuardMs);
     }
 
     void oneLineBoxesIgnoreEnterAndEscape() {

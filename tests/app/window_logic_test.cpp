@@ -5,11 +5,14 @@
 #include <filesystem>
 
 #include "application_folder.h"
+#include "dropped_folder.h"
 #include "fitting_font.h"
 #include "generate_command.h"
 #include "link_color.h"
 #include "native_file_platform.h"
+#include "path_join.h"
 #include "temp_folder.h"
+#include "unshowable_characters.h"
 #include "window_layout.h"
 
 namespace {
@@ -135,6 +138,66 @@ TEST(WindowLogic, LinkColorIsReadableOnTheWindow) {
     for (const auto& row : rows) EXPECT_EQ(LinkColor(row.desktop), row.color);
     EXPECT_NEAR(ContrastRatio(kLinkBlue, kDark), 1.49, 0.01);
     EXPECT_DOUBLE_EQ(ContrastRatio({0, 0, 0}, kWhite), 21);
+}
+
+// Only characters that reach the banner as "?" are asked about, by box, the first box taking the
+// focus on No; near letters and the folder never are. Five characters at most are named, each
+// once, those that show nothing by their code.
+TEST(WindowLogic, GenerateAsksOnlyAboutCharactersTheBannerCannotShow) {
+    const std::u16string polish = u"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105";
+    const std::u16string mixed = u"ja\u017A\u0144 \U0001F600 \u041F\u0440\u0438\u0432\u0435\u0442";
+    const char16_t loneHalf[] = {u'a', 0xDC00, 0};
+    const struct {
+        quillbeam::BannerRequest request;
+        std::optional<Role> firstBox;
+        std::u16string_view start;  // of the question, up to its characters
+    } rows[] = {
+        {{u"", {u"Text2\r\n", u"Text3", u"Text4", u"Text5"}, u"Text6"}, {}, {}},
+        {{u"\u041F", {polish, u"\uFF21\uFF1F \u2264", u"", u"caf\u00E9"}, u"http://x/"}, {}, {}},
+        {{u"", {u"", mixed, mixed, u""}, u""},
+         Role::Message2,
+         u"Message 2 and Message 3 hold characters that the banner cannot show: "
+         u"\U0001F600 \u041F \u0440 \u0438 \u0432 \u2026\r\n"},
+        {{u"", {u"", u"", u"", loneHalf}, u"http://\u0436.x/\u200B"},
+         Role::Message4,
+         u"Message 4 and the address hold characters that the banner cannot show: "
+         u"U+DC00 \u0436 U+200B\r\n"},
+        {{u"", {u"", u"", u"", u""}, u"\u0436\u0436"},
+         Role::Address,
+         u"The address holds a character that the banner cannot show: \u0436\r\n"},
+    };
+    for (const auto& row : rows) {
+        const auto question = QuestionBeforeWriting(row.request);
+        ASSERT_EQ(question.has_value(), row.firstBox.has_value()) << row.request.messages[1].size();
+        if (!question) continue;
+        EXPECT_EQ(question->firstBox, *row.firstBox);
+        EXPECT_EQ(question->text, std::u16string(row.start) +
+                                      u"The banner will show question marks instead.\r\n\r\n"
+                                      u"Generate the package anyway?");
+    }
+}
+
+// A folder gives its own path, a file the folder it lies in; anything else changes nothing.
+TEST(WindowLogic, ADropGivesOneFolderOrNothing) {
+    using Kind = DroppedItem::Kind;
+    const std::u16string top = quillbeam::JoinPath(u"", u"top");  // "/top", or "\top" on Windows
+    const std::u16string file = quillbeam::JoinPath(top, u"notes.txt");
+    const std::u16string root(1, quillbeam::kPathSeparator);
+    const struct {
+        std::vector<DroppedItem> items;
+        std::optional<std::u16string> folder;
+    } rows[] = {
+        {{{top, Kind::Folder}}, top},
+        {{{file, Kind::File}}, top},
+        {{{quillbeam::JoinPath(u"", u"notes.txt"), Kind::File}}, root},
+        {{{u"C:\\notes.txt", Kind::File}},
+         root == u"/" ? std::optional<std::u16string>() : u"C:\\"},
+        {{{top, Kind::Folder}, {top, Kind::Folder}}, std::nullopt},
+        {{{top, Kind::Other}}, std::nullopt},
+        {{{u"", Kind::Other}}, std::nullopt},  // a web address
+        {{}, std::nullopt},
+    };
+    for (const auto& row : rows) EXPECT_EQ(FolderFromDrop(row.items), row.folder);
 }
 
 }  // namespace

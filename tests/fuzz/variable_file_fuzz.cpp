@@ -1,6 +1,7 @@
 // Feeds arbitrary UTF-16 to the encoder and the variable file builder. The input's first two
 // bytes say where the url ends and the message begins; the rest is read as UTF-16 units.
-// Checks the length law and that every unit lands as exactly its own byte or the stand-in.
+// Checks the length law and that every unit lands as exactly one byte: its own, a near letter,
+// or the stand-in.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -37,7 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(encoded.size() == units.size());
     for (std::size_t i = 0; i < units.size(); ++i) {
         const auto byte = static_cast<unsigned char>(encoded[i]);
-        Check(quillbeam::FromSingleByte(byte) == units[i] || encoded[i] == quillbeam::kUnmappableByte);
+        // Its own byte or a near letter, where it has either, else the stand-in; the code page's
+        // Latin-1 characters keep their own byte.
+        Check(quillbeam::HasSingleByte(units[i]) || encoded[i] == quillbeam::kUnmappableByte);
+        Check(quillbeam::FromSingleByte(byte) == units[i] || units[i] > 0xFF ||
+              !quillbeam::HasSingleByte(units[i]));
     }
     return 0;
 }

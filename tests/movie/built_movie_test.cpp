@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "action_checks.h"
+#include "action_runner.h"
 #include "banner_script.h"
 #include "swf_reader.h"
 #include "temp_folder.h"
@@ -501,6 +502,35 @@ TEST_F(BuiltMovie, TextSizesStepDownFromTheFieldsOwnSizeToALegibleFloor) {
         if (numbers.size() == static_cast<std::size_t>(*count)) ladder = numbers;
     }
     EXPECT_EQ(ladder, std::vector<std::int32_t>(sizes.begin(), sizes.end()));
+}
+
+// A finished message stays as long as its letters on the banner take to read at 20 a second, and
+// at least 2 seconds; after scrolling, the letters on the banner are its share of the lines. A
+// player that does not report the field's scroll lines still holds the whole message.
+TEST_F(BuiltMovie, HoldLastsAsLongAsReadingTheLettersOnTheBannerTakes) {
+    const auto script = FrameScript();
+    const Object whole{{{"scroll", 1.0}, {"bottomScroll", 3.0}, {"maxscroll", 1.0}}};
+    const Object scrolled{{{"scroll", 3.0}, {"bottomScroll", 5.0}, {"maxscroll", 3.0}}};  // 3 of 5
+    const Object unmeasured{};
+    const Object noBottom{{{"scroll", 1.0}, {"maxscroll", 1.0}}};
+    const Object letters224{{{"length", 224.0}}};
+    const Object letters10{{{"length", 10.0}}};
+    const Object math;
+    const struct {
+        const Object* field;
+        const Object* message;
+        double hold;
+    } rows[] = {
+        {&whole, &letters224, 11200},      {&scrolled, &letters224, 6720},
+        {&unmeasured, &letters224, 11200}, {&noBottom, &letters224, 11200},
+        {&whole, &letters10, 2000},        {&unmeasured, &letters10, 2000},
+    };
+    for (const auto& row : rows) {
+        const Value hold =
+            RunFunction(script.actions, script.pool, "holdTime",
+                        {{"messageField", row.field}, {"message", row.message}, {"Math", &math}});
+        EXPECT_DOUBLE_EQ(ToNumber(hold), row.hold) << row.field->members.size();
+    }
 }
 
 }  // namespace

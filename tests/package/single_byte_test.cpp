@@ -7,6 +7,7 @@
 #include "reference_code_page.h"
 
 using quillbeam::FromSingleByte;
+using quillbeam::HasSingleByte;
 using quillbeam::ToSingleByte;
 
 namespace {
@@ -39,18 +40,38 @@ TEST(SingleByte, KnowsTheTypographicCharactersAboveLatin1) {
     EXPECT_EQ(ToSingleByte(u"caf\u00E9 \u00FC\u00DF"), "caf\xE9 \xFC\xDF");
 }
 
-TEST(SingleByte, GivesOneByteForEveryUnitItCannotRepresent) {
-    // U+0080 has no place in the code page (its byte is the euro sign); nor do letters beyond it.
-    EXPECT_EQ(ToSingleByte(u"\u0080\u0100\u4E2D\u2603"), "????");
-    // Each half of a surrogate pair is one unit and so one byte, paired or alone.
-    EXPECT_EQ(ToSingleByte(u"a\U0001F600b"), "a??b");
+// Where the code page lacks a character, the near letter Windows writes, else "?"; always one
+// byte per unit, so each half of a surrogate pair is one "?", paired or alone.
+TEST(SingleByte, WritesTheNearLetterOrOneQuestionMarkPerUnit) {
     const char16_t loneHalves[] = {u'x', 0xD800, u'y', 0xDFFF, 0};
-    EXPECT_EQ(ToSingleByte(loneHalves), "x?y?");
+    const struct {
+        std::u16string_view text;
+        std::string_view bytes;
+    } rows[] = {
+        {u"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144 \U0001F600 "
+         u"\u041F\u0440\u0438\u0432\u0435\u0442",
+         "Zaz\xF3lc gesla jazn ?? ??????"},
+        {u"\u0150\u0151 \u015E\u015F \u0130\u0131 \u0111\u0110", "Oo Ss Ii d\xD0"},
+        {u"\u2010 \u2212 \u2264 \u221E \u2500\u2502\u253C \u03B2 \u03BC",
+         "- - = 8 -\xA6+ \xDF \xB5"},
+        {u"\uFF21\uFF42\uFF01\uFF1F\uFF5E \u3000", "Ab!?~  "},
+        {u"\u0080\u4E2D\u2603\u0416\uFF00\uFF5F", "??????"},  // U+0080's byte is the euro sign
+        {loneHalves, "x?y?"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ToSingleByte(row.text), row.bytes);
+        for (const char16_t unit : row.text) {
+            const bool questionMark = unit == u'?' || unit == u'\uFF1F';
+            EXPECT_EQ(HasSingleByte(unit), questionMark || ToSingleByte({&unit, 1}) != "?")
+                << std::hex << unsigned(unit);
+        }
+    }
 }
 
-TEST(SingleByte, EncodesEveryUnitAloneAndInLongRunsAsTheReferenceDoes) {
+TEST(SingleByte, EncodesEveryUnitAloneAndInLongRunsAlike) {
     // Long runs go through the block-wise fast path, single units through the table: both must
-    // agree with the system's converter for all 65536 units, but for the five C1 controls it lacks.
+    // give the byte the system's converter gives every character the code page has (but for the
+    // five C1 controls it lacks), and agree with each other on the rest.
     const ReferenceCodePage reference;
     ASSERT_TRUE(reference.valid()) << "the system has no Windows-1252 converter";
     std::u16string everyUnit;
@@ -58,7 +79,7 @@ TEST(SingleByte, EncodesEveryUnitAloneAndInLongRunsAsTheReferenceDoes) {
         everyUnit.push_back(static_cast<char16_t>(unit));
     const std::string encoded = ToSingleByte(everyUnit);
     ASSERT_EQ(encoded.size(), everyUnit.size());
-    std::size_t mapped = 0;
+    std::size_t own = 0;
     for (std::size_t i = 0; i < encoded.size(); ++i) {
         const char16_t unit = everyUnit[i];
         const bool surrogate = unit >= 0xD800 && unit <= 0xDFFF;  // half a character: no reference
@@ -66,19 +87,25 @@ TEST(SingleByte, EncodesEveryUnitAloneAndInLongRunsAsTheReferenceDoes) {
             Undefined(unit) ? std::optional<unsigned char>(static_cast<unsigned char>(unit))
             : surrogate     ? std::nullopt
                             : reference.Encode(unit);
-        ASSERT_EQ(encoded[i], static_cast<char>(expected.value_or('?'))) << "unit " << i;
-        mapped += expected.has_value();
+        if (expected) {
+            ASSERT_EQ(encoded[i], static_cast<char>(*expected)) << "unit " << i;
+        }
+        own += expected.has_value();
         ASSERT_EQ(ToSingleByte(std::u16string(1, unit)), encoded.substr(i, 1));
     }
-    EXPECT_EQ(mapped, 256u) << "exactly the 256 characters of the code page have a byte";
+    EXPECT_EQ(own, 256u) << "exactly the 256 characters of the code page have a byte of their own";
 
-    // Plain text with one character needing the table at every position of a block.
-    for (std::size_t at = 0; at < 40; ++at) {
-        std::u16string text(40, u'\u00E9');
-        text[at] = u'\u20AC';
-        std::string expected(40, '\xE9');
-        expected[at] = '\x80';
-        EXPECT_EQ(ToSingleByte(text), expected) << at;
+    // Plain text with one unit at every position of a block: each side of the fast path's
+    // edges (the C1 controls from U+0080 to U+009F, and U+0100 up), and the euro sign.
+    for (const char16_t unit :
+         {u'\u007F', u'\u0080', u'\u009F', u'\u00A0', u'\u00FF', u'\u0100', u'\u20AC'}) {
+        for (std::size_t at = 0; at < 40; ++at) {
+            std::u16string text(40, u'\u00E9');
+            text[at] = unit;
+            std::string expected(40, '\xE9');
+            expected[at] = ToSingleByte(std::u16string(1, unit))[0];
+            ASSERT_EQ(ToSingleByte(text), expected) << std::hex << unsigned(unit) << " at " << at;
+        }
     }
 }
 

@@ -5,7 +5,9 @@
 // and the package's own dark picture, in the player's own choice of renderer, as a visitor's
 // browser plays it (the one that lets the movie read the picture under its text). On black, the letters are the bright pixels that stay through the
 // hold, and the caret the bright pixels that come and go; the text is laid out the same on every
-// picture, so those two masks are used on all of them. Contrast is the WCAG ratio of the mean
+// picture, so those two masks are used on all of them. Each screenshot is taken with the player
+// held still right after the movie traced the caret's state, which the screenshot must then show.
+// Contrast is the WCAG ratio of the mean
 // relative luminance of the letters (or the caret) and of the pixels right around them, the ring
 // one pixel wide that touches them.
 //
@@ -34,15 +36,11 @@ const MIN_CONTRAST = 4.5;  // WCAG AA for text of this size
 // Letters read as solid shapes, not outlines, when their fill itself stands out from the picture
 // around them, as WCAG asks of the parts of a graphic.
 const MIN_SOLID_CONTRAST = 3;
-const BLINK_MS = 530;
 export const SPEED_MS = 20;  // the first message's speed, edited in: quicker than the default
 const BRIGHT = 0.5;        // relative luminance of a letter pixel over black
 const CARET_MIN_HEIGHT = 19;  // pixels: taller than any letter of the messages
 const CARET_MAX_WIDTH = 4;
 const CARET_MAX_GAP = 12;  // pixels between the last letter and the caret: a space at most
-const PICTURE_LIMIT_MS = 20_000;
-
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // sRGB channel value to linear light, as WCAG defines relative luminance.
 const LINEAR = Array.from({ length: 256 }, (_, value) => {
@@ -209,54 +207,25 @@ export function preparePictureSites(site, generated) {
     });
 }
 
-async function readState(page) {
-    return page.evaluate(() => {
-        const typed = window.bannerTraces.filter(({ text }) => text.startsWith('typed 1 '));
-        return {
-            now: performance.now(),
-            files: window.bannerTraces.filter(({ text }) => text.startsWith('file ')).length,
-            last: typed.at(-1) && { at: typed.at(-1).at, text: typed.at(-1).text.slice('typed 1 '.length) },
-        };
-    });
-}
-
-// Plays the first message on one picture and takes screenshots through its hold, each with its
-// time after the last letter: from just before the screenshot began to just after it ended.
-// (The DevTools protocol's own screenshot is the quickest: the caret changes every 530 ms.)
-async function holdScreenshots(context, base, name, message, { openBanner, fail }) {
+// Plays the first message on one picture and takes a screenshot as its last letter shows (the
+// caret showing), at the caret's first blink in the hold (hidden) and at its second (showing),
+// each with the player held still at that moment. Returns them with the caret's state. A name
+// "P on canvas" plays picture P in the page that asks for Ruffle's canvas renderer.
+async function holdScreenshots(context, base, name, message, { openBanner, watch, checkHold, heldShot, exactly, fail }) {
     const [picture, renderer] = name.split(' on ');
-    const { page, banner } = await openBanner(context, `${base}/picture-${picture}/${renderer ? CANVAS_PAGE_NAME : PAGE_NAME}`);
-    const { x, y, width, height } = await banner.boundingBox();
-    const devtools = await context.newCDPSession(page);
+    const { page, banner } = await openBanner(context, `${base}/picture-${picture}/${renderer ? CANVAS_PAGE_NAME : PAGE_NAME}`,
+                                              { pauses: [exactly(`typed 1 ${message}`), '^caret false$', '^caret true$'] });
     const shots = [];
-    const start = Date.now();
-    for (let before = await readState(page); before.files < 2;) {
-        if (Date.now() - start > PICTURE_LIMIT_MS) fail(`${name} picture: the first message was not typed and held in ${PICTURE_LIMIT_MS / 1000} s`);
-        if (before.last?.text !== message) {
-            await sleep(20);
-            before = await readState(page);
-            continue;
-        }
-        const { data } = await devtools.send('Page.captureScreenshot', {
-            format: 'png', optimizeForSpeed: true, clip: { x, y, width, height, scale: 1 } });
-        const after = await readState(page);
-        // A screenshot ended after the next message began may show it.
-        if (after.files < 2) shots.push({ png: Buffer.from(data, 'base64'), from: before.now - before.last.at, to: after.now - before.last.at });
-        before = after;
-    }
+    const shoot = async ({ runs }) => {
+        const png = await heldShot(context, page, banner, `picture-${name.replaceAll(' ', '-')}-${shots.length}`);
+        shots.push({ png, caretShown: runs[0].blinks.at(-1)?.shown ?? true });
+    };
+    const { runs } = await watch(page, { done: ({ runs }) => runs.length > 1 || runs[0]?.holdEnd !== undefined, paused: shoot });
     await page.close();
-    if (shots.length < 3) fail(`${name} picture: only ${shots.length} screenshots in the hold`);
+    if (runs.length === 0) fail(`${name} picture: the banner typed nothing`);
+    checkHold(runs[0], message, `${name} picture`);
+    if (!runs[0].typed.length || runs[0].typed.at(-1).text !== message) fail(`${name} picture: the first message was not typed`);
     return shots;
-}
-
-// Whether the caret may be showing, and whether it may be hidden, at some moment from `from` to
-// `to` ms after the last letter (a screenshot is taken somewhere in that time): solid until the
-// hold begins one letter interval later, then 530 ms hidden, 530 ms showing, and so on.
-function possibleCaret(from, to) {
-    const margin = 60;  // the player's frame timing
-    const phase = (ms) => (ms < SPEED_MS + BLINK_MS ? 0 : Math.floor((ms - SPEED_MS) / BLINK_MS));
-    const first = phase(Math.max(0, from - margin)), last = phase(to + margin);
-    return { showing: first % 2 === 0 || last > first, hidden: first % 2 === 1 || last > first };
 }
 
 // Plays the first message on every picture, checks the contrast and the caret's blinking, and
@@ -296,10 +265,9 @@ export async function checkLegibility(context, base, message, outputFolder, help
             // Showing means legible: a faint caret counts as hidden.
             const caretShown = contrastRatio(meanOver(frame.lum, caret), meanOver(frame.lum, caretRing));
             const visible = caretShown >= MIN_CONTRAST;
-            const { from, to } = shots[i];
-            if (!possibleCaret(from, to)[visible ? 'showing' : 'hidden']) {
-                fail(`${name} picture: ${from.toFixed(0)}-${to.toFixed(0)} ms into the hold the caret was ` +
-                     `${visible ? 'showing' : `hidden (contrast ${caretShown.toFixed(1)})`}, out of its 530 ms blink`);
+            if (visible !== shots[i].caretShown) {
+                fail(`${name} picture: the caret was ${visible ? 'showing' : `hidden (contrast ${caretShown.toFixed(1)})`} ` +
+                     `where the movie had ${shots[i].caretShown ? 'shown' : 'hidden'} it`);
             }
             if (visible) {
                 ++showing;
@@ -317,14 +285,13 @@ export async function checkLegibility(context, base, message, outputFolder, help
         if (caretContrast < MIN_CONTRAST) fail(`${name} picture: the caret's contrast is ${caretContrast.toFixed(2)}, under ${MIN_CONTRAST}`);
         if (showing === 0 || hidden === 0) fail(`${name} picture: the caret was not seen both showing and hidden in the hold (${shots.length} screenshots)`);
         report.push(`  ${name}: letters ${textContrast.toFixed(1)}:1 (fill against the picture ${solidContrast.toFixed(1)}:1), caret ${caretContrast.toFixed(1)}:1; ` +
-                    `caret showing in ${showing} and hidden in ${hidden} screenshots of the hold, each in time with a 530 ms blink`);
+                    `caret showing in ${showing} and hidden in ${hidden} screenshots of the hold, as the movie blinked it`);
         chosen[name] = pick ?? shots[0].png;
         if (READ_BACK.includes(name)) {
             const read = readBack(bare ?? shots[0].png);  // without the caret, read as a letter
             misread[name] = misreadLetters(read, message);
             report.push(`  ${name}: read back as ${JSON.stringify(read)}, ${misread[name]} letters wrong`);
         }
-        shots.forEach(({ png }, i) => fs.writeFileSync(path.join(outputFolder, 'frames', `picture-${name}-${i}.png`), png));
     }
     if (misread.light > misread.dark) {
         fail(`light picture: ${misread.light} letters read back wrong, against ${misread.dark} on the package's own picture`);
@@ -334,10 +301,10 @@ export async function checkLegibility(context, base, message, outputFolder, help
 
 // Checks the screenshots of a run over the dark picture: while a message is typed the caret
 // stands after its last letter, on a new line once the text wraps. Returns how many screenshots
-// it checked and on how many lines the caret stood. `frames` are {file, run, shown}; `messages` the texts shown. Only screenshots taken well before
-// a message's end are used: a screenshot can show a later moment than the trace read before it.
-export async function checkCaretPlace(context, frames, messages, fail) {
-    const typing = frames.filter(({ run, shown }) => shown.length > 0 && shown.length + 30 < messages[run - 1].length);
+// it checked and on how many lines the caret stood. `frames` are {file, shown, typing}, each
+// taken with the player held still right after a letter (`typing`) or another trace.
+export async function checkCaretPlace(context, frames, fail) {
+    const typing = frames.filter((frame) => frame.typing);
     if (typing.length === 0) fail('no screenshot was taken while a message was typed');
     const decoded = await luminanceOf(context, typing.map(({ file }) => fs.readFileSync(file)));
     const lines = new Set();

@@ -18,8 +18,10 @@
 // finished message is held long enough to be read at 20 letters a second (200 words a minute, a
 // common reading speed), and never less than 2 seconds.
 //
-// Every typed prefix is traced, and so is each file begun, passed over or missing: players show
-// no trace output to a visitor, and a test can follow the banner letter by letter through it.
+// Every typed prefix is traced, and so is each file begun, passed over or missing, the hold chosen
+// for each finished message ("hold N ms") and each blink of the caret ("caret true" when it shows):
+// players show no trace output to a visitor, and a test can follow the banner letter by letter,
+// and time it by the movie's own timers, through it.
 #include "banner_script.h"
 
 #include <vector>
@@ -547,21 +549,28 @@ void DefineTypeNextLetter(const ScriptBuilder& s) {
             },
             [&] {
                 s.Do(clearInterval(timer));
-                s.Set(timer, setInterval(loadNextFile, holdTime()));
+                const Expr hold = s.Local("hold", holdTime());
+                s.Trace("hold " + fileNumber + " " + hold);
+                s.Set(timer, setInterval(loadNextFile, hold));
                 s.Set(blinkTimer, setInterval(blinkCaret, kBlinkMs));
             });
     });
 }
 
 // How long the finished message stays: its letters on the banner read at 20 a second, and at
-// least 2 seconds. When it has scrolled, the letters on the banner are its share of the lines.
+// least 2 seconds. When it has scrolled, the letters on the banner are its share of the lines. A
+// player that does not report the field's scroll lines leaves the share not a number, which
+// would end the hold at once: the whole message is held then, as one that never scrolled.
 void DefineHoldTime(const ScriptBuilder& s) {
     s.Function(holdTime, {}, [&] {
         const Expr visibleLines =
             s.Local("visibleLines", messageField["bottomScroll"] - messageField["scroll"] + 1);
         const Expr lines = s.Local("lines", messageField["maxscroll"] - 1 + visibleLines);
-        s.Return(Math.Call("max", kShortestHoldMs,
-                           kReadingMsPerLetter * message["length"] * visibleLines / lines));
+        const Expr share = s.Local("share", visibleLines / lines);
+        // A comparison with a value that is not a number never holds.
+        s.If(!(share < 1), [&] { s.Set(share, 1); });
+        s.Return(
+            Math.Call("max", kShortestHoldMs, kReadingMsPerLetter * message["length"] * share));
     });
 }
 
@@ -648,6 +657,7 @@ void DefineClearText(const ScriptBuilder& s) {
 void DefineBlinkCaret(const ScriptBuilder& s) {
     s.Function(blinkCaret, {}, [&] {
         s.Set(caret["_visible"], !caret["_visible"]);
+        s.Trace("caret " + caret["_visible"]);
         s.Do(updateAfterEvent());
     });
 }

@@ -5,6 +5,7 @@
 // clang-format off
 #include <windows.h>
 #include <oleacc.h>
+#include <shlobj.h>
 // clang-format on
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include "message_loop.h"
 #include "resource_ids.h"
 #include "temp_folder.h"
+#include "unshowable_characters.h"
 #include "window_layout.h"
 
 namespace layout = quillbeam::layout;
@@ -119,7 +121,7 @@ class WindowTest : public ::testing::Test {
             quillbeam::win32::SystemCalls{
                 [this](HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
                     boxes_.push_back({owner, text, caption, type});
-                    return IDOK;
+                    return answers_.size() >= boxes_.size() ? answers_[boxes_.size() - 1] : IDOK;
                 },
                 [this](HWND owner, const wchar_t* verb, const wchar_t* file,
                        const wchar_t* parameters, const wchar_t* folder, int show) {
@@ -167,6 +169,7 @@ class WindowTest : public ::testing::Test {
     const quillbeam::win32::ComApartment apartment_;
     std::optional<MainWindow> window_;
     std::vector<MessageBoxCall> boxes_;
+    std::vector<int> answers_;  // to each message box in turn; IDOK beyond them
     std::vector<ShellCall> shellCalls_;
     bool highContrast_ = false;
 };
@@ -240,18 +243,28 @@ TEST_F(WindowTest, EveryLabelShowsItsWholeText) {
             if (control.kind != layout::Kind::Label) continue;
             HWND label = window_->control(control);
             const quillbeam::win32::WindowDc dc = quillbeam::win32::GetWindowDc(label);
-            const HGDIOBJ previous = SelectObject(
+            const quillbeam::win32::SelectedObject font = quillbeam::win32::Select(
                 dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
             const std::wstring text = TextOf(label);
             SIZE needed{};
             GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed);
-            SelectObject(dc.get(), previous);
             RECT box{};
             GetClientRect(label, &box);
             EXPECT_LE(needed.cx, box.right) << control.name;
             EXPECT_LE(needed.cy, box.bottom) << control.name;
         }
     }
+}
+
+// The object owns its window: destroying it destroys the window, whose last messages still reach
+// the object.
+TEST_F(WindowTest, TheWindowGoesWithItsObject) {
+    int destroyed = 0;
+    window_->setOnDestroyed([&destroyed] { ++destroyed; });
+    HWND handle = window_->handle();
+    window_.reset();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(destroyed, 1);
 }
 
 TEST_F(WindowTest, FocusStartsInTheFolderBoxAndTabFollowsTheTable) {
@@ -452,6 +465,92 @@ TEST_F(WindowTest, GenerateReportsAFailureAndThenCompletes) {
     EXPECT_EQ(boxes_[1].text.substr(0, 7), L"Done!\r\n");
     EXPECT_EQ(boxes_[1].type, UINT{MB_OK});
     EXPECT_EQ(ReadFileBytes(temp / "out" / "mypic.jpg"), "JPG");
+}
+
+// Near letters go without a word. Characters the banner cannot show are named first: No writes
+// nothing and leaves every text, the focus in the first box holding them; Yes writes.
+TEST_F(WindowTest, GenerateNamesCharactersTheBannerCannotShowFirst) {
+    const TempFolder temp;
+    std::filesystem::create_directories(temp / "app" / "Template");
+    WriteFileBytes(temp / "app" / "Template" / "bannerloop2.swf", "FWS");
+    WriteFileBytes(temp / "app" / "Template" / "mypic.jpg", "JPG");
+    window_->setApplicationFolder((temp / "app").u16string());
+    std::filesystem::create_directory(temp / "out");
+    SetWindowTextW(Control(Role::Folder), (temp / "out").c_str());
+    SetWindowTextW(Control(Role::Message3), L"Za\u017C\u00F3\u0142\u0107");
+    SendMessageW(Control(Role::Generate), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].type, UINT{MB_OK}) << "the completion message alone";
+    std::filesystem::remove_all(temp / "out");
+    std::filesystem::create_directory(temp / "out");
+
+    SetWindowTextW(Control(Role::Message2), L"\U0001F600 \u041F\u0440\u0438");
+    SetFocus(Control(Role::Generate));
+    const quillbeam::BannerRequest before = window_->request();
+    boxes_.clear();
+    answers_ = {IDNO, IDYES, IDOK};
+    SendMessageW(Control(Role::Generate), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, Wide(quillbeam::window::QuestionBeforeWriting(before)->text));
+    EXPECT_EQ(boxes_[0].text.substr(0, 15), L"Message 2 holds");
+    EXPECT_EQ(boxes_[0].caption, L"Quillbeam");
+    EXPECT_EQ(boxes_[0].type, UINT{MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2});
+    EXPECT_EQ(boxes_[0].owner, window_->handle());
+    EXPECT_TRUE(std::filesystem::is_empty(temp / "out"));
+    EXPECT_EQ(window_->request().folder, before.folder);
+    EXPECT_EQ(window_->request().messages, before.messages);
+    EXPECT_EQ(window_->request().url, before.url);
+    EXPECT_EQ(GetFocus(), Control(Role::Message2));
+
+    SendMessageW(Control(Role::Generate), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes_.size(), 3u);  // the question, then the completion message
+    EXPECT_EQ(boxes_[2].text.substr(0, 7), L"Done!\r\n");
+    EXPECT_EQ(ReadFileBytes(temp / "out" / "mytext2.txt").substr(210 + 5), "?? ???");
+}
+
+// A DROPFILES block holding `paths`, as the shell hands it over in WM_DROPFILES.
+HGLOBAL DropFiles(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) list += path + L'\0';
+    list += L'\0';
+    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(block));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(files + 1));
+    GlobalUnlock(block);
+    return block;
+}
+
+// Only the folder box takes files dropped from the file manager: a folder gives its path, a file
+// its folder; several items, or a path that leads nowhere, change nothing.
+TEST_F(WindowTest, ADroppedFolderFillsTheFolderBox) {
+    for (const layout::Control& control : layout::kControls) {
+        const auto style = GetWindowLongPtrW(window_->control(control), GWL_EXSTYLE);
+        EXPECT_EQ((style & WS_EX_ACCEPTFILES) != 0, control.role == Role::Folder) << control.name;
+    }
+    EXPECT_EQ(GetWindowLongPtrW(window_->handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+
+    const TempFolder temp;
+    WriteFileBytes(temp / "notes.txt", "x");
+    const std::wstring folder = temp.path().wstring();
+    const struct {
+        std::vector<std::wstring> paths;
+        std::wstring box;
+    } rows[] = {
+        {{folder}, folder},
+        {{(temp / "notes.txt").wstring()}, folder},
+        {{L"C:\\"}, L"C:\\"},
+        {{folder, folder}, L"typed"},
+        {{(temp / "gone").wstring()}, L"typed"},
+    };
+    for (const auto& row : rows) {
+        SetWindowTextW(Control(Role::Folder), L"typed");
+        SendMessageW(Control(Role::Folder), WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(DropFiles(row.paths)), 0);
+        EXPECT_EQ(TextOf(Control(Role::Folder)), row.box) << row.paths[0];
+    }
+    EXPECT_TRUE(boxes_.empty());
 }
 
 // The icon group holds every size the artwork ships in.

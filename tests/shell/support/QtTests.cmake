@@ -19,6 +19,6 @@ function(quillbeam_add_qtest name)
                                         Qt6::Widgets)
   quillbeam_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS unit ENVIRONMENT
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS unit ENVIRONMENT
     "QT_QPA_PLATFORM=offscreen;QT_QPA_PLATFORMTHEME=;QTEST_DISABLE_STACK_DUMP=1;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/qtest-runtime")
 endfunction()

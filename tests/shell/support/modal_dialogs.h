@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "wait_guard.h"
+
 // Stands in for the person at the screen. While it lives, every modal dialog that opens is
 // recorded and handed to the next of the given answers; a dialog beyond them is rejected, so that
 // no test ever waits on a person.
@@ -52,7 +54,7 @@ class ModalDialogs {
             auto* model = dialog.findChild<QFileSystemModel*>();
             QStringList answer;
             if (files != nullptr && list != nullptr && list->model() == model &&
-                QTest::qWaitForWindowActive(&dialog)) {
+                QTest::qWaitForWindowActive(&dialog, kWaitGuardMs)) {
                 files->setDirectory(QFileInfo(path).absolutePath());
                 list->selectionModel()->select(
                     model->index(path),
