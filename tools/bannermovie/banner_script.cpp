@@ -3,13 +3,14 @@
 // definition before a call of it runs, so the start-up is emitted last, after the functions.)
 //
 // How a variable file is read. Its text is loaded raw (LoadVars.onData receives it unparsed) and
-// taken apart by the file's fixed layout, never decoded as form data, so a message keeps its
-// "&", "+", "%" and "=". Players differ in how they turn the file's single-byte Windows-1252 text
-// into characters: with System.useCodepage set, some decode the raw text by the code page, but
-// some decode it as UTF-8 and honour the code page only for form data (loadVariables). So the
-// file is also loaded as form data into an empty clip, and every run of letters the raw text could
-// not decode is taken from the same place in that copy: the raw text fixes every ASCII character
-// exactly, the form copy only supplies letters beyond ASCII.
+// taken apart by the file's fixed layout (package_format_reading.h, by the markers of the core's
+// package_format.h), never decoded as form data, so a message keeps its "&", "+", "%" and "=".
+// Players differ in how they turn the file's single-byte Windows-1252 text into characters: with
+// System.useCodepage set, some decode the raw text by the code page, but some decode it as UTF-8
+// and honour the code page only for form data (loadVariables). So the file is also loaded as form
+// data into an empty clip, and every run of letters the raw text could not decode is taken from the
+// same place in that copy: the raw text fixes every ASCII character exactly, the form copy only
+// supplies letters beyond ASCII.
 //
 // How a message is shown. Before it is typed, the whole message is laid out in the message field
 // at each size of the ladder in turn until it fits; a message too long for the smallest is typed
