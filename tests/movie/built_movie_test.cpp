@@ -486,7 +486,7 @@ TEST_F(BuiltMovie, TextSizesStepDownFromTheFieldsOwnSizeToALegibleFloor) {
                                     std::pair{"measureField", placed.at("measureField").id}}) {
         EXPECT_EQ(ReadTextField(Definition(id).body).height, sizes.front() * kTwips) << field;
     }
-    // The script's ladder: an array of the sizes, pushed last first, then their count.
+    // The script's ladder: an array of numbers only, pushed last first, then their count.
     const auto script = FrameScript();
     std::vector<std::int32_t> ladder;
     for (std::size_t i = 1; i < script.actions.size(); ++i) {
@@ -494,11 +494,12 @@ TEST_F(BuiltMovie, TextSizesStepDownFromTheFieldsOwnSizeToALegibleFloor) {
         const auto values = PushedValues(script.actions[i - 1].operands);
         const auto* count = std::get_if<std::int32_t>(&values.back());
         if (count == nullptr || static_cast<std::size_t>(*count) >= values.size()) continue;
-        ladder.clear();
+        std::vector<std::int32_t> numbers;
         for (std::size_t k = 2; k <= static_cast<std::size_t>(*count) + 1; ++k) {
             const auto* size = std::get_if<std::int32_t>(&values[values.size() - k]);
-            ladder.push_back(size ? *size : 0);
+            if (size != nullptr) numbers.push_back(*size);
         }
+        if (numbers.size() == static_cast<std::size_t>(*count)) ladder = numbers;
     }
     EXPECT_EQ(ladder, std::vector<std::int32_t>(sizes.begin(), sizes.end()));
 }

@@ -132,7 +132,7 @@ export function boundsOf(mask, width) {
 
 // The caret in a frame where every bright pixel is text: the columns holding a bright run taller
 // than any letter. Returns its bounds, or null.
-function findCaret(frame) {
+function findCaret(frame, minHeight = CARET_MIN_HEIGHT) {
     const { width, height } = frame;
     const bright = brightMask(frame);
     const bar = new Uint8Array(bright.length);
@@ -140,7 +140,7 @@ function findCaret(frame) {
         let run = 0;
         for (let y = 0; y <= height; ++y) {
             if (y < height && bright[y * width + x]) { ++run; continue; }
-            if (run >= CARET_MIN_HEIGHT) for (let k = y - run; k < y; ++k) bar[k * width + x] = 1;
+            if (run >= minHeight) for (let k = y - run; k < y; ++k) bar[k * width + x] = 1;
             run = 0;
         }
     }
@@ -318,16 +318,23 @@ export async function checkCaretPlace(context, frames, fail) {
     return { checked: typing.length, lines: lines.size };
 }
 
-// Where the caret stands in a frame where every bright pixel is text, and why that is not right
-// after the last letter ('' when it is).
-export function caretPlace(frame) {
-    const caret = findCaret(frame);
-    if (!caret) return { caret, misplaced: 'no caret' };
+// Where the caret stands in a frame where every bright pixel is text, why that is not right after
+// the last letter ('' when it is), and the rows the letters take, as bands top to bottom: one to
+// a line where no letter reaches below it. The caret is the only bright bar `caretMinHeight` tall.
+export function caretPlace(frame, caretMinHeight = CARET_MIN_HEIGHT) {
+    const caret = findCaret(frame, caretMinHeight);
+    if (!caret) return { caret, misplaced: 'no caret', lines: [] };
     const letters = brightMask(frame);
     for (let y = caret.top; y <= caret.bottom; ++y) {
         for (let x = caret.left; x <= caret.right; ++x) letters[y * frame.width + x] = 0;
     }
-    return { caret, misplaced: caretMisplaced(caret, letters, frame.width, frame.height) };
+    const lines = [];
+    for (let y = 0; y < frame.height; ++y) {
+        if (!letters.subarray(y * frame.width, (y + 1) * frame.width).includes(1)) continue;
+        if (lines.at(-1)?.bottom === y - 1) lines.at(-1).bottom = y;
+        else lines.push({ top: y, bottom: y });
+    }
+    return { caret, misplaced: caretMisplaced(caret, letters, frame.width, frame.height), lines };
 }
 
 // The held banner on each picture, stacked, for people to look at.

@@ -58,13 +58,34 @@ const SCROLLS = 'Opening hours this week: Monday to Friday from nine in the morn
     'points with every purchase and get a birthday voucher each year. Ask at the till for the new catalogue, ' +
     'and follow us for the dates of readings, signings and the winter market.';
 const FAST_SPEED = 5;
+// Messages whose size is known without the movie: lines too short to wrap, so that their number
+// decides. The banner shows 3 lines at 20 and 18 pixels, 4 at 16 and 14, 5 at 12: each message
+// takes the largest size at which all its lines show, and one of 7 lines scrolls at 12. No letter
+// of theirs reaches below the line, so that the lines on a screenshot stand apart.
+const ROWS_AT_SIZE = { 20: 3, 18: 3, 16: 4, 14: 4, 12: 5 };
+const LINES = ['One', 'Two', 'Three', 'Four', 'Five', 'Six', 'Seven'];
+const FIT_CASES = [[3, 20], [4, 16], [5, 12], [7, 12]].map(([lines, size]) => ({
+    message: LINES.slice(0, lines).join('\r\n'), size,
+}));
 const LENGTH_CASES = {
     long: [LONG_WORD, '', ' \r\n \r\n ', FITS_SMALLER],
     scroll: [SCROLLS, 'Short one', 'Last', ''],
     blank: ['', ' ', '\r\n', ' \r\n\r\n '],
+    fit: FIT_CASES.map(({ message }) => message),
 };
 const TOP_SIZE = 20, FLOOR_SIZE = 12;
-const TEXT_RIGHT = 460;  // the message field's right edge on the stage, in pixels
+// The message field on the stage, in pixels: its right edge, and its top and bottom.
+const TEXT_RIGHT = 460, TEXT_TOP = 4, TEXT_BOTTOM = 96;
+// Addresses a click must open exactly as typed, each in a package of blank messages: one
+// character, the characters form data decodes ("&", "=", "+", "%"), spaces, letters beyond ASCII
+// and one longer than a line of the banner.
+const CLICK_ADDRESSES = [
+    'x',
+    'shop.php?item=fish&chips=2+peas&off=100%25',
+    'summer sale/half%20price/%zz/café/50%25-off/menü-für-2€.html',
+    'menü.php?dish=fish&side=pommes+frites&price=2€',
+    `offers/${'and-more-'.repeat(30)}end.html`,
+];
 const MOST_MISREAD = 0.03;  // of the letters, read back by OCR
 
 class CheckFailure extends Error {}
@@ -81,9 +102,9 @@ const exactly = (text) => `^${text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&')}$`;
 
 // ---- Packages -------------------------------------------------------------------------------
 
-function generatePackage(folder, messages = MESSAGES) {
+function generatePackage(folder, messages = MESSAGES, url = CLICK_URL) {
     fs.mkdirSync(folder, { recursive: true });
-    const output = execFileSync(makePackage, [folder, applicationFolder, CLICK_URL, ...messages],
+    const output = execFileSync(makePackage, [folder, applicationFolder, url, ...messages],
                                 { encoding: 'utf8' });
     if (!output.startsWith('Quillbeam: Done!')) fail(`Generate did not complete: ${output}`);
 }
@@ -112,6 +133,7 @@ function prepareSite(site) {
         generatePackage(path.join(site, name), messages);
         for (const number of [1, 2, 3, 4]) editSpeed(path.join(site, name), number, FAST_SPEED);
     }
+    CLICK_ADDRESSES.forEach((address, i) => generatePackage(path.join(site, `click-${i}`), ['', '', '', ''], address));
     // Every package is played in the page the README tells users to write around it.
     const lines = readmeRuffleLines();
     for (const folder of fs.readdirSync(site)) writeReadmePage(path.join(site, folder), lines);
@@ -418,7 +440,18 @@ async function checkGeneratedPackage(context, base, report) {
     report.push(`  finished message held ${holds.map((ms) => (ms / 1000).toFixed(2)).join(', ')} s, as chosen to read it, ` +
                 `the caret blinking ${runs.slice(0, 4).map((run) => run.blinks.length).join(', ')} times`);
 
-    // The pointing hand over the banner, and a click opening the files' address in a new window.
+    const opened = await clickBanner(page, banner, 'generated', report);
+    const expectedUrl = new URL(CLICK_URL, `${base}/generated/`).href;
+    if (opened.url() !== expectedUrl) fail(`generated: the click opened ${opened.url()}, not ${expectedUrl}`);
+    report.push(`  pointing-hand cursor over the banner; a click opened ${opened.url()} in a new window`);
+    await opened.close();
+    await page.close();
+    return frames;
+}
+
+// Points at the banner, checks for the pointing hand, clicks and returns the window the click
+// opened.
+async function clickBanner(page, banner, label, report) {
     const box = await banner.boundingBox();
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     // Where the browser draws without a graphics card, as here, Ruffle's renderer tells it so by a
@@ -426,31 +459,46 @@ async function checkGeneratedPackage(context, base, report) {
     // visitor closes it.
     const covering = await page.evaluate(ruffleOverlaysShown);
     if (covering.join() === 'notice hardware-acceleration-modal') {
-        report.push('  Ruffle showed its notice that the browser draws without hardware acceleration; closed');
+        report.push(`  ${label}: Ruffle showed its notice that the browser draws without hardware acceleration; closed`);
         await banner.locator('#hardware-acceleration-modal .close-modal').click();
         // Ruffle follows the pointer only when it moves.
         await page.mouse.move(box.x + box.width / 2 - 20, box.y + box.height / 2);
         await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     } else if (covering.length > 0) {
-        fail(`generated: Ruffle showed its ${covering.join(', ')} over the banner`);
+        fail(`${label}: Ruffle showed its ${covering.join(', ')} over the banner`);
     }
     // The player takes up the mouse's place in a frame to come.
     await page.waitForFunction(([element]) => cursorOver(element) === 'pointer', [await banner.elementHandle()],
                                { timeout: GUARD_MS }).catch(() => {});
     const cursor = await banner.evaluate((element) => cursorOver(element));
-    if (cursor !== 'pointer') fail(`generated: the cursor over the banner is "${cursor}", not a pointing hand`);
+    if (cursor !== 'pointer') fail(`${label}: the cursor over the banner is "${cursor}", not a pointing hand`);
     const popup = page.waitForEvent('popup', { timeout: GUARD_MS }).catch(() => null);
     await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
     const opened = await popup;
-    if (!opened) fail('generated: a click on the banner opened nothing');
+    if (!opened) fail(`${label}: a click on the banner opened nothing`);
     // The new window may show up before it has started loading the address.
     await opened.waitForURL((url) => url.protocol === 'http:', { timeout: GUARD_MS }).catch(() => {});
-    const expectedUrl = new URL(CLICK_URL, `${base}/generated/`).href;
-    if (opened.url() !== expectedUrl) fail(`generated: the click opened ${opened.url()}, not ${expectedUrl}`);
-    report.push(`  pointing-hand cursor over the banner; a click opened ${opened.url()} in a new window`);
-    await opened.close();
-    await page.close();
-    return frames;
+    return opened;
+}
+
+// Each unusual address, from a package of blank messages: the banner has read it once it rests.
+// The pages load together; each is brought to the front to be followed and clicked.
+async function checkClickAddresses(context, base, report) {
+    const folders = CLICK_ADDRESSES.map((_, i) => `${base}/click-${i}/`);
+    const banners = await Promise.all(folders.map((folder) => openBanner(context, `${folder}${PAGE_NAME}`)));
+    for (const [i, address] of CLICK_ADDRESSES.entries()) {
+        const { page, banner } = banners[i];
+        await page.bringToFront();
+        const { events } = await watch(page, { done: ({ events }) => events.some(({ text }) => text === 'resting') });
+        if (!events.some(({ text }) => text === 'resting')) fail(`click ${printable(address)}: the banner never rested`);
+        const opened = await clickBanner(page, banner, `click ${printable(address)}`, []);
+        const expected = new URL(address, folders[i]).href;
+        if (opened.url() !== expected) fail(`click ${printable(address)}: the click opened ${opened.url()}, not ${expected}`);
+        await opened.close();
+        await page.close();
+    }
+    report.push(`a click opened each of ${CLICK_ADDRESSES.length} addresses exactly as typed: ` +
+                `${CLICK_ADDRESSES.map((address) => printable(address.length > 40 ? `${address.slice(0, 30)}…` : address)).join(', ')}`);
 }
 
 async function checkEditedPackage(context, base, report) {
@@ -593,6 +641,55 @@ async function checkScrolling(context, base, report) {
     return png;
 }
 
+// The messages of known size: each typed at the largest size at which all its lines show, with its
+// last line and the caret inside the banner when its last letter shows, and while the longest
+// scrolls. That pause comes at the first letter of its last line: the letters typed before the
+// player stops all show on that line.
+function fitPauses() {
+    const scrolling = exactly(`typed ${FIT_CASES.length} ${LINES.slice(0, 6).join('\n')}\n${LINES[6][0]}`);
+    return [scrolling, ...FIT_CASES.map(({ message }, i) => exactly(`typed ${i + 1} ${shownText(message)}`))];
+}
+
+async function checkKnownSizes(context, base, report) {
+    const { page, banner } = await openBanner(context, `${base}/fit/${PAGE_NAME}`, { pauses: fitPauses() });
+    const shots = [];
+    const { runs } = await watch(page, {
+        done: typedRuns(FIT_CASES.length),
+        paused: async ({ runs }) => {
+            const run = runs.at(-1);
+            shots.push({ size: run.size, shown: run.typed.at(-1).text,
+                         png: await heldShot(context, page, banner, `fit-${shots.length + 1}`) });
+        },
+    });
+    FIT_CASES.forEach(({ message, size }, i) => {
+        if (!runs[i]) fail(`fit: message ${i + 1} was never typed`);
+        checkRun(runs[i], message, FAST_SPEED, 'fit', { pace: false });
+        if (runs[i].size !== size) {
+            fail(`fit: ${message.split('\r\n').length} short lines were typed at size ${runs[i].size}, ` +
+                 `not ${size}, the largest at which they all show`);
+        }
+    });
+    if (shots.length !== fitPauses().length) fail(`fit: the movie was held still ${shots.length} times, not ${fitPauses().length}`);
+    const frames = await luminanceOf(context, shots.map(({ png }) => png));
+    frames.forEach((frame, i) => {
+        const { size, shown } = shots[i];
+        const label = `fit: ${printable(shown)} at size ${size}`;
+        // The caret is a bar taller than the line's letters.
+        const { caret, misplaced, lines } = caretPlace(frame, Math.ceil(size * 0.9));
+        if (misplaced) fail(`${label}: the caret is not after the last letter: ${misplaced}`);
+        const rows = Math.min(shown.split('\n').length, ROWS_AT_SIZE[size]);
+        if (lines.length !== rows) fail(`${label}: ${lines.length} lines show, not the last ${rows}`);
+        if (lines[0].top < TEXT_TOP || lines.at(-1).bottom > TEXT_BOTTOM || caret.top < 0 || caret.bottom >= frame.height) {
+            fail(`${label}: lines at ${lines[0].top}-${lines.at(-1).bottom} px and the caret at ${caret.top}-${caret.bottom} px ` +
+                 `are not inside the banner's text, ${TEXT_TOP}-${TEXT_BOTTOM} px`);
+        }
+        if (caret.bottom < lines.at(-1).top || caret.top > lines.at(-1).bottom) fail(`${label}: the caret is not on the last line`);
+    });
+    report.push(`messages of 3, 4, 5 and 7 short lines typed at sizes ${runs.slice(0, FIT_CASES.length).map((run) => run.size).join(', ')}; ` +
+                `their last lines and the caret inside the banner in ${frames.length} screenshots, one while scrolling`);
+    await page.close();
+}
+
 // Plays the long messages, and meanwhile a package of blank files, which must come to rest: no
 // more files loaded, nothing shown but the picture.
 async function checkLengths(context, base, report) {
@@ -608,6 +705,7 @@ async function checkLengths(context, base, report) {
     const fitPng = await checkSkipsAndFit(context, long, report);
     await long.page.close();
     const scrollPng = await checkScrolling(context, base, report);
+    await checkKnownSizes(context, base, report);
 
     const { runs, events } = await watch(blank.page, { done: ({ events }) => events.some(({ text }) => text === 'resting') });
     const seen = events.map(({ text }) => text).filter((text) => !text.startsWith('loading ')).join(', ');
@@ -691,6 +789,7 @@ async function main() {
         await timed('edited', () => checkEditedPackage(context, base, report));
         await timed('defaults', () => checkDefaultSpeeds(context, base, report));
         await timed('lengths', () => checkLengths(context, base, report));
+        await timed('clicks', () => checkClickAddresses(context, base, report));
         const count = await saveStrips(context, frames);
         const caret = await checkCaretPlace(context, frames, fail);
         report.push(`caret after the last letter in ${caret.checked} screenshots while typing, on ${caret.lines} lines`);

@@ -44,8 +44,8 @@ constexpr std::array<std::array<std::int32_t, 2>, kOutlineCopyCount> kOutlineDir
 
 // The caret: a thin white bar over a dark one as much wider as the outline.
 constexpr std::int32_t kCaretWidth = 2 * kTwipsPerPixel;
-constexpr std::int32_t kCaretTop = 6 * kTwipsPerPixel;      // from the ascenders
-constexpr std::int32_t kCaretBottom = 28 * kTwipsPerPixel;  // to the descenders
+constexpr std::int32_t kCaretTopTwips = kCaretTop * kTwipsPerPixel;
+constexpr std::int32_t kCaretBottomTwips = kCaretBottom * kTwipsPerPixel;
 
 // Character ids.
 constexpr std::uint16_t kFontId = 1;
@@ -106,7 +106,7 @@ std::string BuildBannerMovie() {
     movie.AddTag(TagCode::DefineEditText,
                  DefineSingleLineTextField(kMeasureFieldId,
                                            Rect{0, kStageRight, 0, kTextHeight * 2}, white));
-    const Rect bar{0, kCaretWidth, kCaretTop, kCaretBottom};
+    const Rect bar{0, kCaretWidth, kCaretTopTwips, kCaretBottomTwips};
     const Rect rim{bar.xMin - kOutlineTwips, bar.xMax + kOutlineTwips, bar.yMin - kOutlineTwips,
                    bar.yMax + kOutlineTwips};
     movie.AddTag(TagCode::DefineShape, DefineFilledRectangle(kCaretRimId, rim, kOutlineColor));

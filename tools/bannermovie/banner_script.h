@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "package_format.h"
+
 namespace bannermovie {
 
 // Instance names the scripts and the movie's layout share.
@@ -32,13 +34,18 @@ std::string OutlineCopyName(std::uint16_t index);
 // next size that would gain a line, 10, closes them.
 inline constexpr std::array<std::int32_t, 5> kTextSizes{20, 18, 16, 14, 12};
 
+// The caret's bar, in pixels down a line at the ladder's top size, from the ascenders to the
+// descenders; the script scales it with the size.
+inline constexpr std::int32_t kCaretTop = kTextSizes.front() * 3 / 10;
+inline constexpr std::int32_t kCaretBottom = kTextSizes.front() * 7 / 5;
+
 // Letters and their halo: light letters on a dark halo over dark pictures, swapped over light ones.
 inline constexpr std::uint32_t kLightInk = 0xFFFFFF;
 inline constexpr std::uint32_t kDarkInk = 0x000000;
 
 // The stage, in pixels: the picture fills it.
-inline constexpr std::int32_t kStageWidth = 468;
-inline constexpr std::int32_t kStageHeight = 100;
+using quillbeam::package_format::kStageHeight;
+using quillbeam::package_format::kStageWidth;
 
 // Where the message field lies on the stage, in pixels.
 struct TextArea {
