@@ -179,9 +179,13 @@ void WriteStartUp(const ScriptBuilder& s) {
     }
     s.Set(Var("System")["useCodepage"], true);  // the files are single-byte Windows-1252 text
     s.Stop();
-    // Nothing happens when the picture is missing.
+    // Nothing happens when the picture is missing. Ruffle puts a loaded picture into the backdrop
+    // before it reports the load complete, and runs the initialisation only with the movie's next
+    // frame, up to a second later: read at completion, the picture never shows under letters in
+    // the wrong ink. Players that fill the backdrop only at initialisation read it then.
     s.Set(pictureLoader, New("MovieClipLoader"));
     const Expr pictureListener = s.Local("pictureListener", New("Object"));
+    s.Set(pictureListener["onLoadComplete"], readPicture);
     s.Set(pictureListener["onLoadInit"], readPicture);
     s.Do(pictureLoader.Call("addListener", pictureListener));
     s.Do(pictureLoader.Call("loadClip", FormatText(format::kPictureName), backdrop));
@@ -410,6 +414,7 @@ void DefineReadPicture(const ScriptBuilder& s) {
             s.Do(fitMessage());
             s.Do(showText(shown));
             s.Set(caret["_visible"], caretShown);
+            s.Do(updateAfterEvent());
         });
     });
 }
