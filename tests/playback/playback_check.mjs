@@ -36,6 +36,8 @@ const CHROMIUM = '/usr/bin/chromium';
 // for the movie's next trace (the movie traces at least every 3 s of its own time while it plays).
 const OVERALL_LIMIT_MS = 1_500_000;
 const GUARD_MS = 120_000;
+// The most of the movie's time one animation frame may take (see pageSetup).
+const MOVIE_STEP_MS = 50;
 const CLICK_URL = 'offers/index.html?from=banner&week=1';
 // As typed in the window: a line break is CR LF.
 const MESSAGES = [
@@ -173,18 +175,22 @@ async function launchBrowser(profile) {
 // hold the player still. It sets nothing of Ruffle's: Ruffle's settings are the README's, in the
 // page.
 //
-// Ruffle advances the movie's timers once an animation frame, by the time between that frame and
-// the one before, and not at all while the player is suspended. Each trace is stamped with that
-// clock: the frame's time, less the frames the check held the player still. A busy machine gives
-// fewer, longer frames, so the movie's timers fire late, several in one frame, but by this clock
-// each still fires when the movie set it to.
+// Ruffle advances the movie's timers once an animation frame, by the time between that frame's
+// timestamp and the one before, and not at all while the player is suspended. A busy machine gives
+// fewer, longer frames, so the movie's timers fire late, several in one frame; but Ruffle fires at
+// most ten timer ticks in one frame and drops the rest of that frame's time from the movie's
+// timers. So the page hands the player a clock of its own: each frame advances it by the frame's
+// time, but by no more than MOVIE_STEP_MS (fewer ticks than that limit, even for the fastest timer
+// Ruffle allows, one every 10 ms), and not at all while the check holds the player still. On a
+// busy machine the movie then runs slower than the wall clock, but by its own clock each timer
+// fires when the movie set it to. Each trace is stamped with that clock.
 //
 // The player draws what its timers changed with the movie's next frame, or at once, in the same
 // animation frame, where the movie asks for it (updateAfterEvent). So once a trace matches one of
 // `pauses` (each used once), the player is suspended after the next animation frame in which it
 // draws, by whichever renderer it picked: the banner then shows the state of every trace so far,
 // and stays so while the check looks. The check then calls bannerResume().
-function pageSetup({ pauses }) {
+function pageSetup({ pauses, movieStepMs }) {
     window.bannerTraces = [];
     window.bannerPausedAt = null;  // how many traces there were when the player was suspended
     window.cursorOver = (element) => {
@@ -192,7 +198,7 @@ function pageSetup({ pauses }) {
         return canvas ? getComputedStyle(canvas).cursor : getComputedStyle(element).cursor;
     };
     const pending = pauses.map((source) => new RegExp(source));
-    let player = null, suspended = false, pauseWanted = false, drawn = false, frameTime = 0, heldFor = 0;
+    let player = null, suspended = false, pauseWanted = false, drawn = false, realTime = null, movieTime = 0;
 
     // Every renderer Ruffle picks draws through one of these: WebGPU, WebGL (its own, or wgpu's),
     // or a 2D canvas. Its canvas renderer also paints pictures into canvases of its own, off the
@@ -232,16 +238,16 @@ function pageSetup({ pauses }) {
 
     const requestFrame = window.requestAnimationFrame.bind(window);
     window.requestAnimationFrame = (callback) => requestFrame((time) => {
-        if (time !== frameTime) {
-            if (suspended) heldFor += time - frameTime;
-            frameTime = time;
+        if (time !== realTime) {
+            if (realTime !== null && !suspended) movieTime += Math.min(time - realTime, movieStepMs);
+            realTime = time;
         }
-        callback(time);
+        callback(movieTime);
         if (pauseWanted && drawn) suspend();
     });
 
     const observe = (text) => {
-        window.bannerTraces.push({ at: frameTime - heldFor, text });
+        window.bannerTraces.push({ at: movieTime, text });
         const matched = pending.filter((pattern) => pattern.test(text));
         if (matched.length === 0) return;
         for (const pattern of matched) pending.splice(pending.indexOf(pattern), 1);
@@ -260,7 +266,7 @@ function pageSetup({ pauses }) {
 // must not have shown while Ruffle loaded.
 async function openBanner(context, url, { pauses = [] } = {}) {
     const page = await context.newPage();
-    await page.addInitScript(pageSetup, { pauses });
+    await page.addInitScript(pageSetup, { pauses, movieStepMs: MOVIE_STEP_MS });
     await page.goto(url);
     const banner = page.locator('ruffle-object, ruffle-embed').first();
     await banner.waitFor({ timeout: GUARD_MS });
