@@ -1,5 +1,4 @@
 #include <QAccessible>
-#include <QLineEdit>
 #include <QtTest>
 #include <array>
 #include <chrono>
@@ -85,14 +84,6 @@ QString Ask(const QAccessibleTextInterface& text, Query query, int offset,
     return {};
 }
 
-void SetText(QWidget* box, const QString& text) {
-    if (auto* line = qobject_cast<QLineEdit*>(box)) {
-        line->setText(text);
-    } else {
-        qobject_cast<MessageEdit*>(box)->setCrlfText(text);
-    }
-}
-
 }  // namespace
 
 class WindowAccessibilityTest : public QObject {
@@ -111,13 +102,15 @@ class WindowAccessibilityTest : public QObject {
     // span inside the text; at an offset inside the text the span holds it.
     void textQueriesReturnSpansInsideTheText() {
         const QString texts[] = {"Text6", "Two words ", "“Café” à 5 € – déjà vu.", ""};
-        for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"}) {
-            auto* box = window_->findChild<QWidget*>(name);
+        for (const quillbeam::layout::Control& control : quillbeam::layout::kControls) {
+            if (!control.takesFocus() || control.kind == quillbeam::layout::Kind::Button) continue;
+            QWidget* box = &window_->controls()[control];
+            const QString name = box->objectName();
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(box);
-            QVERIFY2(accessible && accessible->textInterface(), name);
+            QVERIFY2(accessible && accessible->textInterface(), qPrintable(name));
             const QAccessibleTextInterface& text = *accessible->textInterface();
             for (const QString& content : texts) {
-                SetText(box, content);
+                window_->controls().SetText(control, content);
                 const int length = text.characterCount();
                 QCOMPARE(text.text(0, length), content);
                 for (Query query : {Query::At, Query::Before, Query::After}) {
@@ -194,9 +187,10 @@ class WindowAccessibilityTest : public QObject {
     // Each box is labelled by its caption, which keeps its text and gains no shortcut key. (The
     // bus check sees the relations, roles, names and link actions as a screen reader does.)
     void captionsLabelTheirBoxes() {
-        for (int i = 1; i <= 6; ++i) {
-            auto* label = window_->findChild<QLabel*>(QStringLiteral("Label%1").arg(i));
-            auto* box = window_->findChild<QWidget*>(QStringLiteral("Text%1").arg(i));
+        for (const quillbeam::layout::Control& caption : quillbeam::layout::kControls) {
+            if (!caption.captionOf) continue;
+            auto* label = &window_->controls().As<QLabel>(caption);
+            QWidget* box = &window_->controls()[*caption.captionOf];
             QCOMPARE(label->buddy(), box);
             QVERIFY(QKeySequence::mnemonic(label->text()).isEmpty());
             const auto relations =

@@ -1,0 +1,484 @@
+// What both windows must do, each case once, run by each platform's tests against its own window:
+// every control's place and text at the screen's DPI and the window's look, the focus order,
+// Enter and Tab in the boxes, the links, screen readers' names, Generate with its question and
+// its failure report, drops, and the link's colour.
+#include "window_cases.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "expected_package.h"
+#include "package_writer.h"
+#include "path_join.h"
+#include "temp_folder.h"
+#include "unshowable_characters.h"
+#include "utf8.h"
+
+namespace {
+
+namespace layout = quillbeam::layout;
+using layout::Control;
+using layout::Role;
+using quillbeam::window::Rgb;
+using Message = WindowDriver::Message;
+using Key = WindowDriver::Key;
+
+std::string Shown(int number) {
+    return std::to_string(number);
+}
+std::string Shown(std::u16string_view text) {
+    std::string shown = "\"";
+    for (const char character : quillbeam::ToUtf8(text)) {
+        shown += character == '\r'   ? std::string("\\r")
+                 : character == '\n' ? std::string("\\n")
+                                     : std::string(1, character);
+    }
+    return shown + "\"";
+}
+std::string Shown(const std::string& text) {
+    return Shown(quillbeam::FromUtf8(text));
+}
+std::string Shown(const layout::Rect& rect) {
+    std::ostringstream shown;
+    shown << rect.left << "," << rect.top << " " << rect.width << "x" << rect.height;
+    return shown.str();
+}
+std::string Shown(const layout::Size& size) {
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+std::string Shown(const Control* control) {
+    return control != nullptr ? std::string(control->name) : "none";
+}
+std::string Shown(Rgb color) {
+    return "rgb(" + std::to_string(color.red) + "," + std::to_string(color.green) + "," +
+           std::to_string(color.blue) + ")";
+}
+template <class Item>
+std::string Shown(const std::vector<Item>& items) {
+    std::string shown = "[";
+    for (const Item& item : items) shown += (shown.size() > 1 ? ", " : "") + Shown(item);
+    return shown + "]";
+}
+
+// What a case found wrong, one line each.
+class Findings {
+  public:
+    void That(bool holds, const std::string& what) {
+        if (!holds) lines_ += what + "\n";
+    }
+    template <class Actual, class Expected>
+    void Equal(const Actual& actual, const Expected& expected, const std::string& what) {
+        if (!(actual == expected))
+            lines_ += what + ": " + Shown(actual) + ", not " + Shown(expected) + "\n";
+    }
+    void Add(const std::string& lines) { lines_ += lines; }
+    std::string lines() const { return lines_; }
+
+  private:
+    std::string lines_;
+};
+
+const Control& Of(Role role) {
+    return layout::Find(role);
+}
+
+std::vector<std::u16string> Texts(const WindowDriver& window) {
+    std::vector<std::u16string> texts;
+    for (const Control& control : layout::kControls) texts.push_back(window.Text(control));
+    return texts;
+}
+
+// One message box that says `text` with `icon` and `buttons`, captioned with the application
+// title and modal to the window.
+void ExpectMessage(Findings& found, const Message& message, std::u16string_view text,
+                   Message::Icon icon, Message::Buttons buttons, const std::string& what) {
+    found.Equal(message.caption, quillbeam::kApplicationTitle, what + " caption");
+    found.Equal(message.text, text, what + " text");
+    found.That(message.icon == icon, what + ": another icon");
+    found.That(message.buttons == buttons, what + ": other buttons");
+    found.That(message.modalToTheWindow, what + ": not modal to the window");
+}
+
+// A Template folder beside a stand-in program, and an empty output folder.
+struct Folders {
+    explicit Folders(WindowDriver& window) {
+        MakeTemplateFolder(temp / "app");
+        std::filesystem::create_directory(out);
+        window.SetApplicationFolder((temp / "app").u16string());
+    }
+    TempFolder temp;
+    std::filesystem::path out = temp / "out";
+};
+
+// At the screen's DPI, which the test is told (QUILLBEAM_EXPECTED_DPI, 96 by default).
+std::string ControlsStandWhereTheTableSays(WindowDriver& window) {
+    Findings found;
+    const char* expected = std::getenv("QUILLBEAM_EXPECTED_DPI");
+    const int dpi = window.Dpi();
+    found.Equal(dpi, expected != nullptr ? std::atoi(expected) : 96, "DPI");
+    found.Equal(window.Caption(), layout::kWindowCaption, "caption");
+    found.Equal(window.ClientSize(),
+                layout::Size{layout::Scale(layout::kClientSize.width, dpi),
+                             layout::Scale(layout::kClientSize.height, dpi)},
+                "client area");
+    for (const Control& control : layout::kControls) {
+        const std::string name(control.name);
+        found.Equal(window.Place(control), layout::Scale(control.rect, dpi), name);
+        if (control.kind == layout::Kind::Picture) continue;
+        found.Equal(window.Text(control), control.firstText, name);
+    }
+    return found.lines();
+}
+
+// The window as the reference picture shows it: a control a pixel off its place fails here, where
+// the checks against the table cannot see it. The screenshot stays in the build's screenshots
+// folder, where tools/reference-pictures.sh takes it from.
+std::string LooksAsItsReferencePicture(WindowDriver& window) {
+    const std::string name = window.Platform() + "-window-" + std::to_string(window.Dpi());
+    const Picture screenshot = window.Screenshot();
+    std::filesystem::create_directories(QUILLBEAM_SCREENSHOTS);
+    WritePpm(std::filesystem::path(QUILLBEAM_SCREENSHOTS) / (name + ".ppm"), screenshot);
+    return PictureMismatch(screenshot, window.ReferencePicture(name));
+}
+
+// Whatever font the desktop gives, no caption is cut off by its fixed box.
+std::string CaptionsShowTheirWholeText(WindowDriver& window) {
+    Findings found;
+    for (const Control& control : layout::kControls) {
+        if (control.kind != layout::Kind::Label) continue;
+        const layout::Size text = window.TextExtent(control);
+        const layout::Rect place = window.Place(control);
+        found.That(text.width <= place.width && text.height <= place.height,
+                   std::string(control.name) + ": text of " + Shown(text) + " in " + Shown(place));
+    }
+    return found.lines();
+}
+
+// Where a box overlaps a caption (the last row of Message 4's), the box takes the click.
+std::string InputsLieAboveCaptionsAndThePicture(WindowDriver& window) {
+    Findings found;
+    int overlaps = 0;
+    for (const Control& input : layout::kControls) {
+        if (!input.takesFocus()) continue;
+        const layout::Rect a = window.Place(input);
+        for (const Control& label : layout::kControls) {
+            if (label.takesFocus()) continue;
+            const layout::Rect b = window.Place(label);
+            const int left = std::max(a.left, b.left);
+            const int top = std::max(a.top, b.top);
+            const int right = std::min(a.left + a.width, b.left + b.width);
+            const int bottom = std::min(a.top + a.height, b.top + b.height);
+            if (left >= right || top >= bottom) continue;
+            ++overlaps;
+            found.Equal(window.ControlAt((left + right) / 2, (top + bottom) / 2), &input,
+                        "over " + std::string(label.name));
+        }
+    }
+    found.Equal(overlaps, 1, "overlaps");
+    return found.lines();
+}
+
+std::string FocusStartsInTheFolderBoxAndTabFollowsTheTable(WindowDriver& window) {
+    Findings found;
+    const auto order = layout::FocusOrder();
+    found.Equal(window.Focused(), order.front(), "first");
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        window.Press(Key::Tab);
+        found.Equal(window.Focused(), order[step % order.size()], "Tab " + std::to_string(step));
+    }
+    window.Press(Key::ShiftTab);
+    found.Equal(window.Focused(), order.back(), "Shift+Tab");
+    return found.lines();
+}
+
+// Several lines in a box one line high: Enter breaks the line with CR LF, which reaches the
+// request; Tab leaves the box and Escape does nothing; long lines wrap.
+std::string MessageBoxesTakeLinesButNotTabs(WindowDriver& window) {
+    Findings found;
+    const Control& box = Of(Role::Message2);
+    window.Focus(box);
+    window.SetText(box, u"");
+    window.Type(u"first");
+    window.Press(Key::Enter);
+    window.Type(u"second");
+    found.Equal(window.Text(box), u"first\r\nsecond", "typed");
+    found.Equal(window.Request().messages[1], u"first\r\nsecond", "request");
+    window.Press(Key::Tab);
+    found.Equal(window.Focused(), &Of(Role::Message3), "after Tab");
+    found.Equal(window.Text(box), u"first\r\nsecond", "after Tab");
+    window.Press(Key::Escape);
+    found.Equal(window.Text(Of(Role::Message3)), u"Text4", "after Escape");
+    found.That(window.messages.empty(), "a message box");
+    window.SetText(box, std::u16string(200, u'w'));
+    found.That(window.LineCount(box) > 1, "a long line does not wrap");
+    return found.lines();
+}
+
+// Typing goes on past the box's edge, and Enter and Escape change nothing.
+std::string OneLineBoxesKeepEveryLetterAndIgnoreEnterAndEscape(WindowDriver& window) {
+    Findings found;
+    std::u16string typed;
+    for (int i = 0; i < 12; ++i) typed += u"0123456789";
+    for (const Role role : {Role::Folder, Role::Address}) {
+        const Control& box = Of(role);
+        window.Focus(box);
+        window.SetText(box, u"");
+        window.Type(typed);
+        window.Press(Key::Enter);
+        window.Press(Key::Escape);
+        found.Equal(window.Text(box), typed, std::string(box.name));
+        found.Equal(window.LineCount(box), 1, std::string(box.name) + " lines");
+        found.Equal(window.Focused(), &box, "focus");
+    }
+    found.That(window.messages.empty(), "a message box");
+    found.Equal(window.opened, std::vector<std::string>{}, "opened");
+    return found.lines();
+}
+
+std::string LinksOpenThePublisherPagesAndChangeNothing(WindowDriver& window) {
+    Findings found;
+    const auto before = Texts(window);
+    for (const Role link : {Role::ResourcesLink, Role::UpdateLink}) {
+        found.That(window.ShowsAHandOver(Of(link)), std::string(Of(link).name) + ": no hand");
+        window.Click(Of(link));
+    }
+    found.Equal(window.opened,
+                std::vector<std::string>{std::string(layout::kResourcesPageUrl),
+                                         std::string(layout::kUpdatePageUrl)},
+                "opened");
+    found.That(Texts(window) == before, "a text changed");
+    found.That(window.messages.empty(), "a message box");
+    return found.lines();
+}
+
+// Screen readers meet the links as links named for what they open, whose action opens the page;
+// each box is named by its caption.
+std::string ScreenReadersMeetNamedBoxesAndLinks(WindowDriver& window) {
+    Findings found;
+    for (const Role role : {Role::ResourcesLink, Role::UpdateLink}) {
+        const std::string name(Of(role).name);
+        const WindowDriver::Accessible link = window.AccessibleOf(Of(role));
+        found.That(link.link, name + " is no link");
+        found.Equal(link.name, layout::LinkOf(role).name, name);
+        found.Equal(link.description, layout::LinkOf(role).description, name);
+        window.opened.clear();
+        window.PressForScreenReader(Of(role));
+        found.Equal(window.opened, std::vector{std::string(layout::LinkOf(role).address)}, name);
+    }
+    // Without the caption's colon, as the Qt window names a box, or with it, as Windows does.
+    const auto bare = [](std::u16string_view text) {
+        return std::u16string(text.substr(0, text.ends_with(u':') ? text.size() - 1 : text.size()));
+    };
+    for (const Control& caption : layout::kControls) {
+        if (!caption.captionOf) continue;
+        found.Equal(bare(window.AccessibleOf(Of(*caption.captionOf)).name), bare(caption.firstText),
+                    std::string(Of(*caption.captionOf).name));
+    }
+    return found.lines();
+}
+
+std::string GenerateWritesTheFirstContentsAndSaysSo(WindowDriver& window) {
+    Findings found;
+    const Folders folders(window);
+    window.SetText(Of(Role::Folder), folders.out.u16string());
+    window.Click(Of(Role::Generate));
+    found.Add(PackageMismatches(
+        folders.out,
+        {folders.out.u16string(), {u"Text2\r\n", u"Text3", u"Text4", u"Text5"}, u"Text6"}));
+    found.Equal(int(window.messages.size()), 1, "message boxes");
+    if (window.messages.size() == 1) {
+        ExpectMessage(found, window.messages[0], quillbeam::kCompletionMessage, Message::Icon::None,
+                      Message::Buttons::Ok, "completion");
+    }
+    return found.lines();
+}
+
+std::string TypedLineBreaksAndLettersReachTheFile(WindowDriver& window) {
+    Findings found;
+    const Folders folders(window);
+    window.SetText(Of(Role::Folder), folders.out.u16string());
+    window.Focus(Of(Role::Message2));
+    window.SetText(Of(Role::Message2), u"");
+    window.Type(u"Sale");
+    window.Press(Key::Enter);
+    window.Type(u"\u20ac5 Caf\u00e9");
+    window.Click(Of(Role::Generate));
+    found.That(ReadFileBytes(folders.out / "mytext2.txt") ==
+                   quillbeam::BuildVariableFileText(u"Sale\r\n\u20ac5 Caf\u00e9", u"Text6"),
+               "mytext2.txt holds other bytes");
+    return found.lines();
+}
+
+// The report names the failure and the file under an error icon; the window keeps every text, so
+// that the user can correct the folder and generate again.
+std::string AFailureIsReportedAndTheTextsStay(WindowDriver& window) {
+    Findings found;
+    const Folders folders(window);
+    WriteFileBytes(folders.temp / "not a folder", "x");
+    const std::u16string badFolder = (folders.temp / "not a folder").u16string();
+    window.SetText(Of(Role::Folder), badFolder);
+    window.SetText(Of(Role::Address), u"http://example.com/");
+    const auto before = Texts(window);
+    window.Click(Of(Role::Generate));
+    found.Equal(int(window.messages.size()), 1, "message boxes");
+    if (window.messages.empty()) return found.lines();
+    const Message& report = window.messages[0];
+    const std::string path = quillbeam::ToUtf8(quillbeam::JoinPath(badFolder, u"mytext1.txt"));
+    const std::string text = quillbeam::ToUtf8(report.text);
+    found.That(std::regex_search(text, std::regex("^Error -?[0-9]+: ")) &&
+                   text.find(path) != std::string::npos,
+               "report " + Shown(report.text));
+    ExpectMessage(found, report, report.text, Message::Icon::Error, Message::Buttons::Ok, "report");
+    found.That(Texts(window) == before, "a text changed");
+
+    window.SetText(Of(Role::Folder), folders.out.u16string());
+    window.Click(Of(Role::Generate));
+    found.Equal(int(window.messages.size()), 2, "message boxes once corrected");
+    found.That(ReadFileBytes(folders.out / "mytext4.txt") ==
+                   quillbeam::BuildVariableFileText(u"Text5", u"http://example.com/"),
+               "mytext4.txt holds other bytes");
+    return found.lines();
+}
+
+// Near letters go without a word. Characters the banner cannot show are named first: No writes
+// nothing and leaves every text, the focus in the first box holding them; Yes writes.
+std::string UnshowableCharactersAreNamedBeforeWriting(WindowDriver& window) {
+    Findings found;
+    const Folders folders(window);
+    window.SetText(Of(Role::Folder), folders.out.u16string());
+    window.SetText(Of(Role::Message3), u"Za\u017C\u00F3\u0142\u0107");
+    window.Click(Of(Role::Generate));
+    found.Equal(int(window.messages.size()), 1, "message boxes for near letters");
+    std::filesystem::remove_all(folders.out);
+    std::filesystem::create_directory(folders.out);
+
+    window.SetText(Of(Role::Message2), u"\U0001F600 \u041F\u0440\u0438");
+    window.Focus(Of(Role::Generate));
+    const auto before = Texts(window);
+    const auto question = quillbeam::window::QuestionBeforeWriting(window.Request());
+    window.messages.clear();
+    window.answers = {WindowDriver::Answer::No, WindowDriver::Answer::Yes};
+    window.Click(Of(Role::Generate));
+    found.Equal(int(window.messages.size()), 1, "message boxes after No");
+    if (window.messages.size() != 1 || !question) return found.lines() + "no question\n";
+    ExpectMessage(found, window.messages[0], question->text, Message::Icon::Warning,
+                  Message::Buttons::YesOrNoByDefault, "question");
+    found.That(window.messages[0].text.starts_with(u"Message 2 holds"), "names another box");
+    found.That(std::filesystem::is_empty(folders.out), "No wrote files");
+    found.That(Texts(window) == before, "a text changed");
+    found.Equal(window.Focused(), &Of(Role::Message2), "focus after No");
+
+    window.Click(Of(Role::Generate));
+    found.Equal(int(window.messages.size()), 3, "the question, then the completion message");
+    found.That(ReadFileBytes(folders.out / "mytext2.txt").ends_with("?? ???"), "Yes wrote other");
+    return found.lines();
+}
+
+// What the file manager drops on the folder box: a folder gives its path, a file the folder it
+// lies in; several items, or a path that leads nowhere, change nothing.
+std::string ADroppedFolderFillsTheFolderBox(WindowDriver& window) {
+    Findings found;
+    const TempFolder temp;
+    WriteFileBytes(temp / "notes.txt", "x");
+    const std::u16string folder = temp.path().u16string();
+    const std::u16string root = temp.path().root_path().u16string();
+    const struct {
+        std::vector<std::u16string> paths;
+        std::u16string box;
+    } rows[] = {
+        {{folder}, folder},           {{(temp / "notes.txt").u16string()}, folder}, {{root}, root},
+        {{folder, folder}, u"typed"}, {{(temp / "gone").u16string()}, u"typed"},
+    };
+    for (const auto& row : rows) {
+        window.SetText(Of(Role::Folder), u"typed");
+        window.Drop(Of(Role::Folder), row.paths);
+        found.Equal(window.Text(Of(Role::Folder)), row.box,
+                    "after dropping " + Shown(row.paths[0]));
+    }
+    found.That(window.messages.empty(), "a message box");
+    return found.lines();
+}
+
+// The strongest colour drawn within `place`: what a text's fully covered pixels show.
+Rgb StrongestColor(const Picture& picture, const layout::Rect& place, Rgb background) {
+    Rgb strongest = background;
+    for (int y = place.top; y < place.top + place.height; ++y) {
+        for (int x = place.left; x < place.left + place.width; ++x) {
+            const std::uint32_t pixel = picture.at(x, y);
+            const Rgb color{static_cast<std::uint8_t>(pixel >> 16),
+                            static_cast<std::uint8_t>(pixel >> 8),
+                            static_cast<std::uint8_t>(pixel)};
+            if (quillbeam::window::ContrastRatio(color, background) >
+                quillbeam::window::ContrastRatio(strongest, background)) {
+                strongest = color;
+            }
+        }
+    }
+    return strongest;
+}
+
+// Near enough, for what antialiasing leaves.
+bool Near(Rgb a, Rgb b) {
+    return std::abs(a.red - b.red) + std::abs(a.green - b.green) + std::abs(a.blue - b.blue) <= 8;
+}
+
+// The update link's text, as drawn, stands out from the window on every desktop: blue on a light
+// window, else the desktop's link colour, else its text colour; in high contrast the desktop's
+// link colour. Captions keep the text colour. The colours change while the window is open.
+std::string TheUpdateLinkReadsInTheDesktopsColors(WindowDriver& window) {
+    Findings found;
+    constexpr Rgb kLight{240, 240, 240};
+    constexpr Rgb kDark{50, 50, 50};
+    const struct {
+        quillbeam::window::DesktopColors desktop;  // window, link, text, high contrast
+        Rgb drawn;
+    } rows[] = {
+        {{kLight, {0, 102, 204}, {0, 0, 0}}, {0, 0, 255}},
+        {{kLight, {0, 102, 204}, {0, 0, 0}, true}, {0, 102, 204}},
+        {{kDark, {120, 174, 237}, {255, 255, 255}}, {120, 174, 237}},
+        {{kDark, {0x35, 0x84, 0xe4}, {0xee, 0xee, 0xee}}, {0xee, 0xee, 0xee}},  // link 3.4:1
+    };
+    for (const auto& row : rows) {
+        if (!window.SetColors(row.desktop)) continue;
+        const Picture picture = window.Screenshot();
+        const Rgb link =
+            StrongestColor(picture, window.Place(Of(Role::UpdateLink)), row.desktop.window);
+        const Rgb caption = StrongestColor(
+            picture,
+            window.Place(*std::ranges::find(layout::kControls, Role::Folder, &Control::captionOf)),
+            row.desktop.window);
+        found.That(Near(link, row.drawn), "link " + Shown(link) + ", not " + Shown(row.drawn));
+        found.That(Near(caption, row.desktop.text),
+                   "caption " + Shown(caption) + ", not " + Shown(row.desktop.text));
+    }
+    return found.lines();
+}
+
+constexpr WindowCase kCases[] = {
+    {"ControlsStandWhereTheTableSays", ControlsStandWhereTheTableSays},
+    {"LooksAsItsReferencePicture", LooksAsItsReferencePicture},
+    {"CaptionsShowTheirWholeText", CaptionsShowTheirWholeText},
+    {"InputsLieAboveCaptionsAndThePicture", InputsLieAboveCaptionsAndThePicture},
+    {"FocusStartsInTheFolderBoxAndTabFollowsTheTable",
+     FocusStartsInTheFolderBoxAndTabFollowsTheTable},
+    {"MessageBoxesTakeLinesButNotTabs", MessageBoxesTakeLinesButNotTabs},
+    {"OneLineBoxesKeepEveryLetterAndIgnoreEnterAndEscape",
+     OneLineBoxesKeepEveryLetterAndIgnoreEnterAndEscape},
+    {"LinksOpenThePublisherPagesAndChangeNothing", LinksOpenThePublisherPagesAndChangeNothing},
+    {"ScreenReadersMeetNamedBoxesAndLinks", ScreenReadersMeetNamedBoxesAndLinks},
+    {"GenerateWritesTheFirstContentsAndSaysSo", GenerateWritesTheFirstContentsAndSaysSo},
+    {"TypedLineBreaksAndLettersReachTheFile", TypedLineBreaksAndLettersReachTheFile},
+    {"AFailureIsReportedAndTheTextsStay", AFailureIsReportedAndTheTextsStay},
+    {"UnshowableCharactersAreNamedBeforeWriting", UnshowableCharactersAreNamedBeforeWriting},
+    {"ADroppedFolderFillsTheFolderBox", ADroppedFolderFillsTheFolderBox},
+    {"TheUpdateLinkReadsInTheDesktopsColors", TheUpdateLinkReadsInTheDesktopsColors},
+};
+
+}  // namespace
+
+std::span<const WindowCase> WindowCases() {
+    return kCases;
+}
