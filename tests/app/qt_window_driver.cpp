@@ -111,7 +111,8 @@ const Control* QtWindowDriver::Focused() const {
 }
 
 const Control* QtWindowDriver::ControlAt(int x, int y) const {
-    return ControlOf(window_.childAt(QPointF(x / Scale(), y / Scale()).toPoint()));
+    // The logical pixel under the device pixel's centre.
+    return ControlOf(window_.childAt(qFloor((x + 0.5) / Scale()), qFloor((y + 0.5) / Scale())));
 }
 
 bool QtWindowDriver::ShowsAHandOver(const Control& control) const {

@@ -173,7 +173,7 @@ std::string InputsLieAboveCaptionsAndThePicture(WindowDriver& window) {
             const int bottom = std::min(a.top + a.height, b.top + b.height);
             if (left >= right || top >= bottom) continue;
             ++overlaps;
-            found.Equal(window.ControlAt((left + right) / 2, (top + bottom) / 2), &input,
+            found.Equal(window.ControlAt((left + right - 1) / 2, (top + bottom - 1) / 2), &input,
                         "over " + std::string(label.name));
         }
     }
