@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,26 +10,22 @@
 #include "picture.h"
 #include "window_layout.h"
 
-// A window under test as the cases both windows share meet it (window_cases.h): by the rows of
-// the layout table, with keys, clicks and drops as a person gives them, and with the calls the
-// window makes to the system caught on the way. Each platform's tests implement it for their
-// window; places are in the window's pixels, at its DPI, within its client area.
+// A window under test as the cases both windows share meet it: by the rows of the layout table,
+// with keys, clicks and drops as a person gives them, and with the calls the window makes to the
+// system caught on the way. Each platform's window test implements it for its window. Places are
+// in the window's pixels at its DPI, within its client area.
 class WindowDriver {
   public:
     enum class Key { Tab, ShiftTab, Enter, Escape };
     enum class Answer { Ok, Yes, No };
-
-    // A message box the window showed.
+    // A message box the window showed. `kind` names its icon ("error", "warning" or none), then
+    // its buttons ("OK", or "Yes No" with No the default), and whether it is not modal to the
+    // window: "error OK", "warning Yes No", "OK".
     struct Message {
-        enum class Icon { None, Warning, Error, Other };
-        enum class Buttons { Ok, YesOrNoByDefault, Other };
         std::u16string caption;
         std::u16string text;  // lines broken by CR LF, as the program gives them
-        Icon icon = Icon::Other;
-        Buttons buttons = Buttons::Other;
-        bool modalToTheWindow = false;
+        std::string kind;
     };
-
     // What a screen reader learns of a control.
     struct Accessible {
         std::u16string name;
@@ -38,10 +35,9 @@ class WindowDriver {
 
     virtual ~WindowDriver() = default;
 
-    // "qt" or "win32", which names the platform's reference pictures.
+    // "qt" or "win32": the reference pictures are named for it.
     virtual std::string Platform() const = 0;
-    // 96 times the window's scale.
-    virtual int Dpi() const = 0;
+    virtual int Dpi() const = 0;  // 96 times the window's scale
     virtual std::u16string Caption() const = 0;
     virtual quillbeam::layout::Size ClientSize() const = 0;
     virtual quillbeam::layout::Rect Place(const quillbeam::layout::Control& control) const = 0;
@@ -50,9 +46,9 @@ class WindowDriver {
     virtual quillbeam::layout::Size TextExtent(const quillbeam::layout::Control& control) const = 0;
     // The lines a box shows its text in.
     virtual int LineCount(const quillbeam::layout::Control& control) const = 0;
-    // The control with the keyboard focus, or none.
+    // The control with the window's keyboard focus, or none.
     virtual const quillbeam::layout::Control* Focused() const = 0;
-    // The control that a click at `x`, `y` reaches, or none.
+    // The control a click at `x`, `y` reaches, or none.
     virtual const quillbeam::layout::Control* ControlAt(int x, int y) const = 0;
     virtual bool ShowsAHandOver(const quillbeam::layout::Control& control) const = 0;
     virtual Accessible AccessibleOf(const quillbeam::layout::Control& control) const = 0;
@@ -64,8 +60,7 @@ class WindowDriver {
 
     virtual void Focus(const quillbeam::layout::Control& control) = 0;
     virtual void SetText(const quillbeam::layout::Control& control, std::u16string_view text) = 0;
-    // Characters typed into the focused control.
-    virtual void Type(std::u16string_view text) = 0;
+    virtual void Type(std::u16string_view text) = 0;  // into the focused control
     virtual void Press(Key key) = 0;
     virtual void Click(const quillbeam::layout::Control& control) = 0;
     // What a screen reader's default action on the control does.
@@ -77,9 +72,17 @@ class WindowDriver {
     virtual bool SetColors(const quillbeam::window::DesktopColors& colors) = 0;
     virtual void SetApplicationFolder(std::u16string folder) = 0;
 
-    // Filled by the platform's driver as the window calls: the message boxes shown, and the
-    // addresses the links opened. Each box is given the next of `answers`, Ok beyond them.
+    // Kept by the platform's driver as the window calls: the message boxes shown, each answered
+    // with the next of `answers` (Ok beyond them), and the addresses the links opened.
     std::vector<Message> messages;
     std::vector<Answer> answers;
     std::vector<std::string> opened;
 };
+
+// The cases both windows must pass, written once; each platform's tests run every one against a
+// fresh window. A case returns what it found wrong, a line each: the empty text when all is well.
+struct WindowCase {
+    std::string_view name;
+    std::string (*run)(WindowDriver& window);
+};
+std::span<const WindowCase> WindowCases();
