@@ -38,8 +38,6 @@ class WindowDriver {
     // "qt" or "win32": the reference pictures are named for it.
     virtual std::string Platform() const = 0;
     virtual int Dpi() const = 0;  // 96 times the window's scale
-    virtual std::u16string Caption() const = 0;
-    virtual quillbeam::layout::Size ClientSize() const = 0;
     virtual quillbeam::layout::Rect Place(const quillbeam::layout::Control& control) const = 0;
     virtual std::u16string Text(const quillbeam::layout::Control& control) const = 0;
     // The size of the control's text as drawn in its font.
