@@ -327,22 +327,24 @@ std::string ADroppedFolderFillsTheFolderBox(WindowDriver& window) {
     return found.lines;
 }
 
-// The strongest colour drawn within `place`: what a text's fully covered pixels show.
-Rgb StrongestColor(const Picture& picture, const layout::Rect& place, Rgb background) {
-    Rgb strongest = background;
+// How far apart two colours are.
+int Distance(Rgb a, Rgb b) {
+    return std::abs(a.red - b.red) + std::abs(a.green - b.green) + std::abs(a.blue - b.blue);
+}
+
+// The colour within `place` farthest from the background: what a text's fully covered pixels show.
+Rgb TextColor(const Picture& picture, const layout::Rect& place, Rgb background) {
+    Rgb text = background;
     for (int y = place.top; y < place.top + place.height; ++y) {
         for (int x = place.left; x < place.left + place.width; ++x) {
             const std::uint32_t pixel = picture.at(x, y);
             const Rgb color{static_cast<std::uint8_t>(pixel >> 16),
                             static_cast<std::uint8_t>(pixel >> 8),
                             static_cast<std::uint8_t>(pixel)};
-            if (quillbeam::window::ContrastRatio(color, background) >
-                quillbeam::window::ContrastRatio(strongest, background)) {
-                strongest = color;
-            }
+            if (Distance(color, background) > Distance(text, background)) text = color;
         }
     }
-    return strongest;
+    return text;
 }
 
 // The update link's text, as drawn, stands out from the window on every desktop: blue on a light
@@ -361,20 +363,17 @@ std::string TheUpdateLinkReadsInTheDesktopsColors(WindowDriver& window) {
         {{kDark, {120, 174, 237}, {255, 255, 255}}, {120, 174, 237}},
         {{kDark, {0x35, 0x84, 0xe4}, {0xee, 0xee, 0xee}}, {0xee, 0xee, 0xee}},  // link 3.4:1
     };
-    // How far apart two colours are: 8 is near enough, for what antialiasing leaves.
-    const auto near = [](Rgb a, Rgb b) {
-        return std::abs(a.red - b.red) + std::abs(a.green - b.green) + std::abs(a.blue - b.blue);
-    };
     const Control& caption =
         *std::ranges::find(layout::kControls, Role::Folder, &Control::captionOf);
     for (const auto& row : rows) {
         if (!window.SetColors(row.desktop)) continue;
         const Picture picture = window.Screenshot();
         const Rgb background = row.desktop.window;
-        const Rgb link = StrongestColor(picture, window.Place(Of(Role::UpdateLink)), background);
-        const Rgb text = StrongestColor(picture, window.Place(caption), background);
-        found.That(near(link, row.link) <= 8, "the link in another colour");
-        found.That(near(text, row.desktop.text) <= 8, "a caption in another colour");
+        const Rgb link = TextColor(picture, window.Place(Of(Role::UpdateLink)), background);
+        const Rgb text = TextColor(picture, window.Place(caption), background);
+        // Within 8, for what antialiasing leaves.
+        found.That(Distance(link, row.link) <= 8, "the link in another colour");
+        found.That(Distance(text, row.desktop.text) <= 8, "a caption in another colour");
     }
     return found.lines;
 }
