@@ -60,6 +60,7 @@ class QtWindow : public WindowDriver {
             qFatal("the window is not active");
     }
 
+    // Qt's queries (the accessible interface, say) take widgets that are not const.
     template <class Widget = QWidget>
     Widget& As(const Control& control) const {
         return const_cast<Widget&>(window_.controls().As<Widget>(control));
