@@ -22,11 +22,20 @@ class FileFailure : public std::runtime_error {
 };
 
 // The failure of `action` on the file at `path` (UTF-8), described on every platform as
-// <action> "<path>": <words>, where the words are the system's own for `number`.
+// <action> "<path>": <words>, where the words are the system's own for `number`. A NUL in the
+// path is shown as U+FFFD: the description is read as a C string, which would end there.
 inline FileFailure FailureAt(std::int32_t number, std::string_view action, std::string_view path,
                              std::string_view words) {
     std::string description(action);
-    description.append(" \"").append(path).append("\": ").append(words);
+    description.append(" \"");
+    for (const char byte : path) {
+        if (byte == '\0') {
+            description.append("\xEF\xBF\xBD");
+        } else {
+            description.push_back(byte);
+        }
+    }
+    description.append("\": ").append(words);
     return {number, description};
 }
 

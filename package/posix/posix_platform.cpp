@@ -52,7 +52,9 @@ std::string Words(Error error) {
     return std::generic_category().message(error);
 }
 
+// A NUL would end the path early, and another file than the one named would be written.
 PathToCreate CreatablePath(std::u16string_view path) {
+    if (path.find(u'\0') != std::u16string_view::npos) return {{}, EINVAL};
     return {ToUtf8(path)};
 }
 

@@ -12,6 +12,7 @@
 #include "faulty_calls.h"
 #include "file_failure.h"
 #include "file_layer_checks.h"
+#include "native_file.h"
 #include "path_separator.h"
 #include "quiet_platform.h"
 #include "temp_folder.h"
@@ -27,6 +28,7 @@ using Layer = quillbeam::QuietPlatform;
 const std::string kText = "The text of a file, forty-three bytes long.";
 const std::string kMovie = "the movie's bytes";
 const std::string kKept = "keep me";
+const std::size_t kBuffer = quillbeam::native::kCopyBufferSize;
 // A name that makes a path longer than MAX_PATH in any temporary folder, where a name may have
 // 255 characters at most.
 const std::string kLongName = std::string(240, 'n');
@@ -46,9 +48,22 @@ void MakeScene(const fs::path& folder) {
                     fs::perm_options::remove);
 }
 
+// Windows' verbatim and device namespaces. A target that starts with one of them and then "./"
+// names the rest in the row's folder, in that namespace.
+const std::string kNamespaces[] = {"\\\\?\\", "\\\\.\\"};
+std::string InFolder(const std::string& target) {
+    for (const std::string& prefix : kNamespaces) {
+        if (target.starts_with(prefix + "./")) return target.substr(prefix.size() + 2);
+    }
+    return target;
+}
+
 // `relative` inside `folder`, appended as text: fs::path would read "a:b" as a path on drive A:.
 // A path that starts with a separator stands as it is.
 fs::path At(const fs::path& folder, std::string relative) {
+    if (InFolder(relative) != relative) {
+        return relative.substr(0, 4) + At(folder, InFolder(relative)).string();
+    }
     if (relative.starts_with('/') || relative.starts_with('\\')) return relative;
     const char separator = static_cast<char>(quillbeam::kPathSeparator);
     std::replace(relative.begin(), relative.end(), '/', separator);
@@ -87,6 +102,7 @@ const std::vector<Row>& Rows() {
     const Outcome invalidName{123, "Invalid name."};
     const Outcome accessDenied{5, "Access denied."};
     const Outcome pathNotFound{3, "Path not found."};
+    const Outcome aborted{995, "I/O operation aborted."};
     const Fault none = Fault::kNone;
     // clang-format off
     static const std::vector<Row> rows = {
@@ -120,8 +136,19 @@ const std::vector<Row>& Rows() {
          {ioError, kNotHere}, kMovie.substr(0, 3)},
         {"no copy in the kernel", movie, "x.swf", Fault::kNoKernelCopy, "", {kWorks, kNotHere},
          kMovie},
+        // A signal is no failure: the call is made again, and a close has closed all the same.
+        // Windows has no signals; a call another thread cancels is a failure there.
         {"a write interrupted by a signal", "", "x.txt", Fault::kInterrupted, "",
          {kWorks, kNotHere}, kText},
+        {"a copy interrupted by a signal", movie, "x.swf", Fault::kInterrupted, "",
+         {kWorks, kNotHere}, kMovie},
+        {"closes interrupted by a signal", "", "x.txt", Fault::kCloseInterrupted, "",
+         {kWorks, kNotHere}, kText},
+        {"a cancelled write", "", "x.txt", Fault::kInterrupted, write, {kNotHere, aborted}, ""},
+        {"a cancelled read", movie, "x.swf", Fault::kInterrupted, "Cannot read",
+         {kNotHere, aborted}, ""},
+        {"a cancelled close", "", "x.txt", Fault::kCloseInterrupted, finish, {kNotHere, aborted},
+         ""},
         {"reading the template fails", movie, "x.swf", Fault::kReadFails, "Cannot read",
          {ioError, deviceError}, ""},
         {"missing template file", "nothing", "x.swf", none, openTemplate,
@@ -159,6 +186,19 @@ const std::vector<Row>& Rows() {
         {"a|b", "", "a|b", none, create, {kNotHere, invalidName}},
         {"a?b", "", "a?b", none, create, {kNotHere, invalidName}},
         {"a*b", "", "a*b", none, create, {kNotHere, invalidName}},
+        // Controls are forbidden, up to 0x1F; a NUL would end the name early on POSIX.
+        {"a NUL", "", std::string("a\0b", 3), none, create,
+         {{22, "Invalid argument"}, invalidName}},
+        {"a\\x1Fb", "", "a\x1F" "b", none, create, {kNotHere, invalidName}},
+        {"a b", "", "a b", none, "", {kWorks, kWorks}, kText},
+        // The namespaces' own "?" and "." are no forbidden characters; what follows them is checked.
+        {"the verbatim namespace", "", "\\\\?\\./x.txt", none, "", {kNotHere, kWorks}, kText},
+        {"the device namespace for a file", movie, "\\\\.\\./x.swf", none, "",
+         {kNotHere, kWorks}, kMovie},
+        {"a:b in the verbatim namespace", "", "\\\\?\\./a:b", none, create,
+         {kNotHere, invalidName}},
+        {"a\\x1Fb in the device namespace", "", "\\\\.\\./a\x1F" "b", none, create,
+         {kNotHere, invalidName}},
     };
     // clang-format on
     return rows;
@@ -176,7 +216,7 @@ TEST(FileLayer, EachRowEndsAsItsPlatformSays) {
         const fs::path source = At(temp.path(), row.source);
         const fs::path target = At(temp.path(), row.target);
         std::map<std::string, std::string> expectedScene = FilesUnder(temp.path());
-        if (row.after) expectedScene[fs::path(row.target).generic_string()] = *row.after;
+        if (row.after) expectedScene[fs::path(InFolder(row.target)).generic_string()] = *row.after;
 
         Layer layer(CallsWith(row.fault));
         try {
@@ -192,8 +232,11 @@ TEST(FileLayer, EachRowEndsAsItsPlatformSays) {
             const bool aboutSource =
                 row.action == "Cannot open the template file" || row.action == "Cannot read";
             const fs::path& named = aboutSource ? source : target;
-            EXPECT_EQ(failure.description(),
-                      row.action + " \"" + named.string() + "\": " + expected.words);
+            std::string shown = named.string();  // a NUL as U+FFFD
+            if (const auto nul = shown.find('\0'); nul != std::string::npos) {
+                shown.replace(nul, 1, "\uFFFD");
+            }
+            EXPECT_EQ(failure.description(), row.action + " \"" + shown + "\": " + expected.words);
         }
         // Nothing else changed: no file appeared beside the target, and none lost a byte.
         EXPECT_EQ(FilesUnder(temp.path()), expectedScene);
@@ -220,6 +263,13 @@ TEST(FileLayer, CopyReplacesTheDestinationByteForByteAndLeavesItWritable) {
     WriteFileBytes(temp / "dest", std::string(4 << 20, 'x'));
     layer.CopyAsset((temp / "source").u16string(), (temp / "dest").u16string());
     EXPECT_EQ(ReadFileBytes(temp / "dest"), bytes);
+    // Through the buffer: a byte short of it, all of it, and a byte more.
+    Layer throughBuffer(CallsWith(Fault::kNoKernelCopy));
+    for (const std::size_t size : {kBuffer - 1, kBuffer, kBuffer + 1}) {
+        WriteFileBytes(temp / "source", bytes.substr(0, size));
+        throughBuffer.CopyAsset((temp / "source").u16string(), (temp / "dest").u16string());
+        EXPECT_EQ(ReadFileBytes(temp / "dest"), bytes.substr(0, size)) << size;
+    }
 
     WriteFileBytes(temp / "empty", "");
     fs::permissions(temp / "empty", fs::perms::owner_write, fs::perm_options::remove);

@@ -13,8 +13,12 @@ enum class Fault {
     kOtherVolume,  // the second file looked at answers as the first one on another volume
     kKernelCopyFailsMidway,
     kNoKernelCopy,  // the kernel cannot copy between these two files
-    kInterrupted,   // a signal interrupts the first write, before it writes anything
-    kReadFails,     // reading a file fails (and the kernel cannot copy, so that it is read)
+    // The first write, read and kernel copy are each interrupted before they do anything: by a
+    // signal on POSIX (EINTR), after which the kernel copy is refused, so that a copy goes through
+    // the buffer too; by another thread cancelling them on Windows (ERROR_OPERATION_ABORTED).
+    kInterrupted,
+    kCloseInterrupted,  // every close is interrupted (EINTR; aborted on Windows) once it has closed
+    kReadFails,         // reading a file fails (and the kernel cannot copy, so that it is read)
 };
 
 inline constexpr std::size_t kShortWrite = 7;

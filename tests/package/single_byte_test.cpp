@@ -95,13 +95,17 @@ TEST(SingleByte, EncodesEveryUnitAloneAndInLongRunsAlike) {
     }
     EXPECT_EQ(own, 256u) << "exactly the 256 characters of the code page have a byte of their own";
 
-    // Plain text with one character needing the table at every position of a block.
-    for (std::size_t at = 0; at < 40; ++at) {
-        std::u16string text(40, u'\u00E9');
-        text[at] = u'\u20AC';
-        std::string expected(40, '\xE9');
-        expected[at] = '\x80';
-        EXPECT_EQ(ToSingleByte(text), expected) << at;
+    // Plain text with one unit at every position of a block: each side of the fast path's
+    // edges (the C1 controls from U+0080 to U+009F, and U+0100 up), and the euro sign.
+    for (const char16_t unit :
+         {u'\u007F', u'\u0080', u'\u009F', u'\u00A0', u'\u00FF', u'\u0100', u'\u20AC'}) {
+        for (std::size_t at = 0; at < 40; ++at) {
+            std::u16string text(40, u'\u00E9');
+            text[at] = unit;
+            std::string expected(40, '\xE9');
+            expected[at] = ToSingleByte(std::u16string(1, unit))[0];
+            ASSERT_EQ(ToSingleByte(text), expected) << std::hex << unsigned(unit) << " at " << at;
+        }
     }
 }
 

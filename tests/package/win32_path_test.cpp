@@ -54,12 +54,39 @@ TEST(Win32Paths, FromMaxPathCharactersOnAPathIsMadeFullAndPrefixed) {
          L"\\\\?\\C:\\a\\..\\" + std::wstring(300, L'v')},
         {u"C:\\out\\nul.txt", L"\\\\.\\nul", true},
         {u"C:\\out\\null.txt", L"C:\\out\\null.txt"},
+        {u"C:\\out\\nul.txt.txt", L"\\\\.\\nul", true},
+        {u"C:\\out\\COM9", L"\\\\.\\COM9", true},
+        {u"C:\\out\\COM10", L"C:\\out\\COM10"},
+        {u"\\\\.\\COM9", L"\\\\.\\COM9"},  // a namespace means what it says
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(fs::path(c.path).string().substr(0, 40));
         const quillbeam::Win32Path path = quillbeam::ToWin32Path(c.path);
         EXPECT_EQ(path.wide, c.wide);
         EXPECT_EQ(path.device, c.device);
+    }
+}
+
+// Only a drive letter's colon and a namespace's "?" stand before the names; everything after them
+// is checked, controls up to 0x1F.
+TEST(Win32Paths, ForbiddenCharactersAfterTheRoot) {
+    const struct {
+        std::u16string path;
+        bool forbidden;
+    } rows[] = {
+        // clang-format off
+        {u"A:\\x", false}, {u"Z:\\x", false}, {u"a:\\x", false}, {u"z:\\x", false},
+        {u"@:\\x", true}, {u"[:\\x", true}, {u"`:\\x", true}, {u"{:\\x", true},
+        {u":", true}, {u"x\\C:", true}, {u"C:\\a:b", true},
+        {u"C:\\a\x1F", true}, {u"C:\\a ", false}, {std::u16string(u"C:\\a\0", 5), true},
+        {u"\\\\?\\C:\\x", false}, {u"\\\\.\\C:\\x", false}, {u"\\\\?\\UNC\\s\\x", false},
+        {u"\\\\?\\C:\\a:b", true}, {u"\\\\.\\C:\\a?b", true}, {u"\\\\?xC:\\x", true},
+        {u"\\\\?\\\\\\?\\x", true},  // one namespace at most
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(quillbeam::HasForbiddenCharacter(row.path), row.forbidden)
+            << fs::path(row.path).string();
     }
 }
 

@@ -201,6 +201,8 @@ function pageSetup({ renderer, pauses }) {
         pauseWanted = false;
         window.bannerPausedAt = window.bannerTraces.length;
     };
+    // A pause is coming once a trace has matched, until the frame that shows it has been drawn.
+    window.bannerPauseComing = () => pauseWanted;
     window.bannerResume = () => {
         suspended = false;
         window.bannerPausedAt = null;
@@ -329,7 +331,8 @@ function checkHold(run, message, label) {
 }
 
 async function readTraces(page, from = 0) {
-    return page.evaluate((start) => ({ traces: window.bannerTraces.slice(start), pausedAt: window.bannerPausedAt }), from);
+    return page.evaluate((start) => ({ traces: window.bannerTraces.slice(start), pausedAt: window.bannerPausedAt,
+                                       pauseComing: window.bannerPauseComing() }), from);
 }
 
 // Follows the movie until `done` holds for its trace. Each time the page held the player still, at
@@ -340,7 +343,7 @@ async function readTraces(page, from = 0) {
 async function watch(page, { done, files = 4, paused }) {
     const traces = [];
     for (;;) {
-        const { traces: more, pausedAt } = await readTraces(page, traces.length);
+        const { traces: more, pausedAt, pauseComing } = await readTraces(page, traces.length);
         traces.push(...more);
         const trace = parseTrace(traces);
         if (pausedAt !== null) {
@@ -348,7 +351,9 @@ async function watch(page, { done, files = 4, paused }) {
             await page.evaluate(() => window.bannerResume());
         }
         const loads = trace.events.filter(({ text }) => text.startsWith('loading ')).length;
-        if (done(trace) || loads > files + 8) return trace;
+        // A trace that asked for a pause is looked at before the watch ends, however soon after it
+        // the watch is done.
+        if (!pauseComing && (done(trace) || loads > files + 8)) return trace;
         try {
             await page.waitForFunction((count) => window.bannerTraces.length > count || window.bannerPausedAt !== null,
                                        traces.length, { timeout: GUARD_MS });

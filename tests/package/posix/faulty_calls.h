@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <utility>
 
 #include "layer_fault.h"
 #include "native_calls.h"
@@ -62,10 +63,19 @@ inline quillbeam::NativeCalls CallsWith(Fault fault) {
         case Fault::kNoKernelCopy:
             calls.copyFileRange = [=](int, int, std::size_t) -> ssize_t { return fail(EXDEV); };
             break;
-        case Fault::kInterrupted:
-            calls.write = [=](int fd, const void* data, std::size_t size) -> ssize_t {
-                return ++*count == 1 ? fail(EINTR) : real.write(fd, data, size);
+        case Fault::kInterrupted: {
+            const auto interrupted = [=](auto call) {
+                return [=, first = std::make_shared<bool>(true)](auto... arguments) -> ssize_t {
+                    return std::exchange(*first, false) ? fail(EINTR) : call(arguments...);
+                };
             };
+            calls.write = interrupted(real.write);
+            calls.read = interrupted(real.read);
+            calls.copyFileRange = interrupted([=](int, int, std::size_t) { return fail(EXDEV); });
+            break;
+        }
+        case Fault::kCloseInterrupted:
+            calls.close = [=](int fd) { return real.close(fd) == 0 ? fail(EINTR) : -1; };
             break;
         case Fault::kReadFails:
             calls.copyFileRange = [=](int, int, std::size_t) -> ssize_t { return fail(EXDEV); };

@@ -63,7 +63,22 @@ inline quillbeam::NativeCalls CallsWith(Fault fault) {
         case Fault::kReadFails:
             calls.readFile = [=](HANDLE, void*, DWORD, DWORD*) { return fail(ERROR_IO_DEVICE); };
             break;
-        default:  // the kernel copy and interrupted calls are POSIX's own
+        case Fault::kInterrupted:
+            calls.writeFile = [=](HANDLE file, const void* data, DWORD size, DWORD* written) {
+                return ++*count == 1 ? fail(ERROR_OPERATION_ABORTED)
+                                     : real.writeFile(file, data, size, written);
+            };
+            calls.readFile = [=](HANDLE file, void* data, DWORD size, DWORD* got) {
+                return ++*count == 1 ? fail(ERROR_OPERATION_ABORTED)
+                                     : real.readFile(file, data, size, got);
+            };
+            break;
+        case Fault::kCloseInterrupted:
+            calls.closeHandle = [=](HANDLE handle) {
+                return real.closeHandle(handle) ? fail(ERROR_OPERATION_ABORTED) : FALSE;
+            };
+            break;
+        default:  // the kernel copy is POSIX's own
             break;
     }
     return calls;

@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "ansi_text.h"
+#include "fake_shell.h"
 #include "modAPI.h"
 #include "shell_functions.h"
 #include "unique_resource.h"
@@ -172,6 +174,139 @@ TEST_F(FolderChooserTest, ShellExecuteReachesTheShell) {
     EXPECT_EQ(reinterpret_cast<INT_PTR>(
                   ShellExecuteOnFirstUse(nullptr, L"open", missing.c_str(), L"", L"", SW_HIDE)),
               SE_ERR_FNF);
+}
+
+// The chooser's traffic with the shell, one row for each way through it: each item list and block
+// it is handed goes where it belongs and is freed once, however the dialog ends. The start folder
+// exists unless a row says so, and reaches the shell as ANSI text, one byte a letter.
+TEST(ChooserAllocations, EachItemListAndBlockGoesWhereItBelongsAndIsFreedOnce) {
+    const std::u16string start = u"C:\\Zo\u00EB";
+    const std::string ansiStart = "C:\\Zo\xEB";
+    const struct Row {
+        std::string name;
+        std::u16string start;
+        bool rootAtStart;
+        FakeShell::Answers answers;
+        std::u16string result;
+        std::string trace;
+    } rows[] = {
+        {"the Browse command, cancelled", u"", false, {}, u"", "dialog root none; cancelled"},
+        {"the Browse command, a folder chosen",
+         u"",
+         false,
+         {.chooses = true, .ansiPath = ansiStart, .widePath = L"C:\\Zo\u00EB"},
+         start,
+         "dialog root none; chosen 1; path of 1; wide path of 1; free items 1"},
+        // The wide form keeps what the ANSI form lost; without it the ANSI form is read as ANSI.
+        {"the path lost letters in ANSI",
+         u"",
+         false,
+         {.chooses = true, .ansiPath = "C:\\?", .widePath = L"C:\\\u4E2D"},
+         u"C:\\\u4E2D",
+         "dialog root none; chosen 1; path of 1; wide path of 1; free items 1"},
+        {"no wide path",
+         u"",
+         false,
+         {.chooses = true, .ansiPath = ansiStart},
+         start,
+         "dialog root none; chosen 1; path of 1; wide path of 1; free items 1"},
+        {"the chosen item has no path",
+         u"",
+         false,
+         {.chooses = true},
+         u"",
+         "dialog root none; chosen 1; path of 1; free items 1"},
+        {"an existing start, cancelled",
+         start,
+         false,
+         {.existing = ansiStart},
+         u"",
+         R"(block 1 of 7; dialog root none data 1 "C:\Zo\xEB"; select data 1; cancelled; )"
+         "free block 1"},
+        {"root at an existing start, a folder chosen",
+         start,
+         true,
+         {.existing = ansiStart, .chooses = true, .ansiPath = ansiStart},
+         start,
+         R"(items 1 for L"C:\Zo\u00EB"; block 2 of 7; dialog root 1 data 2 "C:\Zo\xEB"; )"
+         "select data 2; chosen 3; path of 3; wide path of 3; free items 3; free block 2; "
+         "free items 1"},
+        {"root at a missing start",
+         start,
+         true,
+         {},
+         u"",
+         R"(items 1 for L"C:\Zo\u00EB"; dialog root none; cancelled; free items 1)"},
+        {"root at a start the shell cannot parse",
+         start,
+         true,
+         {.existing = ansiStart, .parses = false},
+         u"",
+         R"(no items for L"C:\Zo\u00EB"; block 1 of 7; dialog root none data 1 "C:\Zo\xEB"; )"
+         "select data 1; cancelled; free block 1"},
+        {"no block for the start",
+         start,
+         true,
+         {.existing = ansiStart, .allocates = false},
+         u"",
+         R"(items 1 for L"C:\Zo\u00EB"; no block; dialog root none; cancelled; free items 1)"},
+        {"root at start before NT",
+         start,
+         true,
+         {.existing = ansiStart, .platform = VER_PLATFORM_WIN32_WINDOWS},
+         u"",
+         R"(items 1 for "C:\Zo\xEB"; block 2 of 7; dialog root 1 data 2 "C:\Zo\xEB"; )"
+         "select data 2; cancelled; free block 2; free items 1"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeShell shell(row.answers);
+        EXPECT_EQ(ChooseFolder(nullptr, u"S\u00E9lection", row.start,
+                               {.rootAtStart = row.rootAtStart, .newStyle = true}, shell.Calls()),
+                  row.result);
+        EXPECT_EQ(shell.trace, row.trace);
+        EXPECT_EQ(shell.title, "S\xE9lection");
+    }
+}
+
+// NT only when the version call answers exactly 1, given the record's size.
+TEST(ChooserPlatform, IsNtOnlyWhenTheVersionCallAnswersOneAndNt) {
+    const struct {
+        BOOL answer;
+        DWORD platform;
+        bool nt;
+    } rows[] = {{1, VER_PLATFORM_WIN32_NT, true},
+                {1, VER_PLATFORM_WIN32_WINDOWS, false},
+                {0, VER_PLATFORM_WIN32_NT, false},
+                {2, VER_PLATFORM_WIN32_NT, false}};
+    for (const auto& row : rows) {
+        FakeShell shell({.versionCall = row.answer, .platform = row.platform});
+        EXPECT_EQ(IsNtPlatform(shell.Calls()), row.nt) << row.answer << " " << row.platform;
+        EXPECT_EQ(shell.versionSize, 148u);
+    }
+}
+
+// The shell's ANSI calls take the system's code page, 1252 here: one byte a letter, never UTF-8;
+// a letter it lacks becomes Windows' near letter or "?".
+TEST(ChooserAnsiText, IsTheSystemsCodePageNeverUtf8) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const struct {
+        std::u16string text;
+        std::string ansi;
+        bool back;  // FromAnsi gives the text again
+    } rows[] = {
+        {u"", "", true},
+        {u"Zo\u00EB \u00FF", "Zo\xEB \xFF", true},
+        {u"\u20AC\u201C\u0081", "\x80\x93\x81", true},
+        {u"\u007F\u0080", "\x7F?", false},
+        {u"\u0101\u4E2D\U0001F600", "a???", false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ToAnsi(row.text), row.ansi);
+        if (row.back) {
+            EXPECT_EQ(FromAnsi(row.ansi), row.text);
+        }
+    }
 }
 
 }  // namespace
