@@ -1,6 +1,6 @@
-// What both windows must do, each case once: every control's place and text at the screen's DPI
-// and the window's look, the focus order, the keys in the boxes, the links, screen readers' names,
-// Generate with its question and its failure report, drops, and the link's colour.
+// What both windows must do, each case once: the window's look at the screen's DPI, the focus
+// order, the keys in the boxes, the links, screen readers' names, Generate with its question and
+// its failure report, drops, and the link's colour.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -17,29 +17,21 @@ namespace {
 
 namespace layout = quillbeam::layout;
 using layout::Control;
+using layout::Find;
 using layout::Role;
 using quillbeam::window::Rgb;
 using Key = WindowDriver::Key;
 
-std::string Shown(int number) {
-    return std::to_string(number);
-}
-std::string Shown(std::u16string_view text) {
-    return '"' + std::regex_replace(quillbeam::ToUtf8(text), std::regex("\r\n"), "\\r\\n") + '"';
-}
-std::string Shown(const std::string& text) {
-    return '"' + text + '"';
-}
-std::string Shown(const layout::Rect& rect) {
-    return Shown(rect.left) + "," + Shown(rect.top) + " " + Shown(rect.width) + "x" +
-           Shown(rect.height);
-}
-std::string Shown(const Control* control) {
-    return control != nullptr ? std::string(control->name) : "none";
-}
-
 // What a case found wrong, a line each.
 struct Findings {
+    static std::string Shown(int number) { return std::to_string(number); }
+    static std::string Shown(const std::string& text) { return '"' + text + '"'; }
+    static std::string Shown(std::u16string_view text) {
+        return Shown(std::regex_replace(quillbeam::ToUtf8(text), std::regex("\r\n"), "\\r\\n"));
+    }
+    static std::string Shown(const Control* control) {
+        return control != nullptr ? std::string(control->name) : "none";
+    }
     void That(bool holds, const std::string& what) {
         if (!holds) lines += what + "\n";
     }
@@ -49,10 +41,6 @@ struct Findings {
     }
     std::string lines;
 };
-
-const Control& Of(Role role) {
-    return layout::Find(role);
-}
 
 std::vector<std::u16string> Texts(const WindowDriver& window) {
     std::vector<std::u16string> texts;
@@ -76,33 +64,21 @@ struct Folders {
         MakeTemplateFolder(temp / "app");
         std::filesystem::create_directory(out);
         window.SetApplicationFolder((temp / "app").u16string());
-        window.SetText(Of(Role::Folder), out.u16string());
+        window.SetText(Find(Role::Folder), out.u16string());
     }
     TempFolder temp;
     std::filesystem::path out = temp / "out";
 };
 
-// At the screen's DPI, which the test is told (QUILLBEAM_EXPECTED_DPI, 96 by default). The
-// reference picture holds the client area's size.
-std::string ControlsStandWhereTheTableSays(WindowDriver& window) {
-    Findings found;
-    const char* expected = std::getenv("QUILLBEAM_EXPECTED_DPI");
-    const int dpi = window.Dpi();
-    found.Equal(dpi, expected != nullptr ? std::atoi(expected) : 96, "DPI");
-    for (const Control& control : layout::kControls) {
-        found.Equal(window.Place(control), layout::Scale(control.rect, dpi),
-                    std::string(control.name));
-        if (control.kind == layout::Kind::Picture) continue;
-        found.Equal(window.Text(control), control.firstText, std::string(control.name));
-    }
-    return found.lines;
-}
-
-// The window as its reference picture shows it: a control a pixel off its place fails here, where
-// the checks against the table cannot see it. The screenshot stays in the build's screenshots
-// folder, where tools/reference-pictures.sh takes it from.
+// The window as its reference picture shows it, at the screen's DPI, which the test is told
+// (QUILLBEAM_EXPECTED_DPI, 96 by default): a control a pixel off its place or a changed text fails
+// here, independently of the table the window is built from. The screenshot stays in the build's
+// screenshots folder, where tools/reference-pictures.sh takes it from.
 std::string LooksAsItsReferencePicture(WindowDriver& window) {
-    const std::string name = window.Platform() + "-window-" + std::to_string(window.Dpi());
+    const char* expected = std::getenv("QUILLBEAM_EXPECTED_DPI");
+    const std::string dpi = expected != nullptr ? expected : "96";
+    if (std::to_string(window.Dpi()) != dpi) return "DPI " + std::to_string(window.Dpi());
+    const std::string name = window.Platform() + "-window-" + dpi;
     const Picture screenshot = window.Screenshot();
     std::filesystem::create_directories(QUILLBEAM_SCREENSHOTS);
     WritePpm(std::filesystem::path(QUILLBEAM_SCREENSHOTS) / (name + ".ppm"), screenshot);
@@ -154,7 +130,7 @@ std::string FocusStartsInTheFolderBoxAndTabFollowsTheTable(WindowDriver& window)
 // request; Tab leaves the box and Escape does nothing; long lines wrap.
 std::string MessageBoxesTakeLinesButNotTabs(WindowDriver& window) {
     Findings found;
-    const Control& box = Of(Role::Message2);
+    const Control& box = Find(Role::Message2);
     window.Focus(box);
     window.SetText(box, u"");
     window.Type(u"first");
@@ -163,9 +139,9 @@ std::string MessageBoxesTakeLinesButNotTabs(WindowDriver& window) {
     found.Equal(window.Request().messages[1], u"first\r\nsecond", "typed");
     window.Press(Key::Tab);
     window.Press(Key::Escape);
-    found.Equal(window.Focused(), &Of(Role::Message3), "after Tab");
+    found.Equal(window.Focused(), &Find(Role::Message3), "after Tab");
     found.Equal(window.Text(box), u"first\r\nsecond", "after Tab");
-    found.Equal(window.Text(Of(Role::Message3)), u"Text4", "after Escape");
+    found.Equal(window.Text(Find(Role::Message3)), u"Text4", "after Escape");
     window.SetText(box, std::u16string(200, u'w'));
     found.That(window.LineCount(box) > 1, "a long line does not wrap");
     found.Equal(int(window.messages.size()), 0, "message boxes");
@@ -178,7 +154,7 @@ std::string OneLineBoxesKeepEveryLetterAndIgnoreEnterAndEscape(WindowDriver& win
     std::u16string typed;
     for (int i = 0; i < 12; ++i) typed += u"0123456789";
     for (const Role role : {Role::Folder, Role::Address}) {
-        const Control& box = Of(role);
+        const Control& box = Find(role);
         window.Focus(box);
         window.SetText(box, u"");
         window.Type(typed);
@@ -200,16 +176,16 @@ std::string LinksOpenThePublisherPagesAndScreenReadersMeetThem(WindowDriver& win
     const auto before = Texts(window);
     std::vector<std::string> pages;
     for (const Role role : {Role::ResourcesLink, Role::UpdateLink}) {
-        const std::string name(Of(role).name);
+        const std::string name(Find(role).name);
         const layout::Link link = layout::LinkOf(role);
         pages.insert(pages.end(), 2, std::string(link.address));
-        found.That(window.ShowsAHandOver(Of(role)), name + " shows no hand");
-        window.Click(Of(role));
-        const WindowDriver::Accessible accessible = window.AccessibleOf(Of(role));
+        found.That(window.ShowsAHandOver(Find(role)), name + " shows no hand");
+        window.Click(Find(role));
+        const WindowDriver::Accessible accessible = window.AccessibleOf(Find(role));
         found.That(accessible.link, name + " is no link to screen readers");
         found.Equal(accessible.name, link.name, name);
         found.Equal(accessible.description, link.description, name);
-        window.PressForScreenReader(Of(role));
+        window.PressForScreenReader(Find(role));
     }
     found.That(window.opened == pages, "the links did not open their pages once a click");
     found.That(Texts(window) == before && window.messages.empty(), "a text or a message box");
@@ -218,8 +194,8 @@ std::string LinksOpenThePublisherPagesAndScreenReadersMeetThem(WindowDriver& win
     };
     for (const Control& caption : layout::kControls) {
         if (!caption.captionOf) continue;
-        found.Equal(bare(window.AccessibleOf(Of(*caption.captionOf)).name), bare(caption.firstText),
-                    std::string(Of(*caption.captionOf).name));
+        found.Equal(bare(window.AccessibleOf(Find(*caption.captionOf)).name),
+                    bare(caption.firstText), std::string(Find(*caption.captionOf).name));
     }
     return found.lines;
 }
@@ -229,12 +205,12 @@ std::string LinksOpenThePublisherPagesAndScreenReadersMeetThem(WindowDriver& win
 std::string GenerateWritesWhatTheBoxesHoldAndSaysSo(WindowDriver& window) {
     Findings found;
     const Folders folders(window);
-    window.Focus(Of(Role::Message2));
-    window.SetText(Of(Role::Message2), u"");
+    window.Focus(Find(Role::Message2));
+    window.SetText(Find(Role::Message2), u"");
     window.Type(u"Sale");
     window.Press(Key::Enter);
     window.Type(u"\u20ac5 Caf\u00e9");
-    window.Click(Of(Role::Generate));
+    window.Click(Find(Role::Generate));
     found.lines += PackageMismatches(
         folders.out, {folders.out.u16string(),
                       {u"Text2\r\n", u"Sale\r\n\u20ac5 Caf\u00e9", u"Text4", u"Text5"},
@@ -251,20 +227,20 @@ std::string AFailureIsReportedAndTheTextsStay(WindowDriver& window) {
     const Folders folders(window);
     WriteFileBytes(folders.temp / "not a folder", "x");
     const std::u16string badFolder = (folders.temp / "not a folder").u16string();
-    window.SetText(Of(Role::Folder), badFolder);
-    window.SetText(Of(Role::Address), u"http://example.com/");
+    window.SetText(Find(Role::Folder), badFolder);
+    window.SetText(Find(Role::Address), u"http://example.com/");
     const auto before = Texts(window);
-    window.Click(Of(Role::Generate));
+    window.Click(Find(Role::Generate));
     found.Equal(int(window.messages.size()), 1, "message boxes");
     const std::u16string report = window.messages.empty() ? u"" : window.messages[0].text;
     found.That(std::regex_search(quillbeam::ToUtf8(report), std::regex("^Error -?[0-9]+: ")) &&
                    report.find(quillbeam::JoinPath(badFolder, u"mytext1.txt")) != report.npos,
-               "report " + Shown(report));
+               "report " + Findings::Shown(report));
     ExpectMessage(found, window, 0, report, "error OK");
     found.That(Texts(window) == before, "a text changed");
 
-    window.SetText(Of(Role::Folder), folders.out.u16string());
-    window.Click(Of(Role::Generate));
+    window.SetText(Find(Role::Folder), folders.out.u16string());
+    window.Click(Find(Role::Generate));
     found.Equal(int(window.messages.size()), 2, "message boxes once corrected");
     found.That(ReadFileBytes(folders.out / "mytext4.txt") ==
                    quillbeam::BuildVariableFileText(u"Text5", u"http://example.com/"),
@@ -277,27 +253,27 @@ std::string AFailureIsReportedAndTheTextsStay(WindowDriver& window) {
 std::string UnshowableCharactersAreNamedBeforeWriting(WindowDriver& window) {
     Findings found;
     const Folders folders(window);
-    window.SetText(Of(Role::Message3), u"Za\u017C\u00F3\u0142\u0107");
-    window.Click(Of(Role::Generate));
+    window.SetText(Find(Role::Message3), u"Za\u017C\u00F3\u0142\u0107");
+    window.Click(Find(Role::Generate));
     found.Equal(int(window.messages.size()), 1, "message boxes for near letters");
     std::filesystem::remove_all(folders.out);
     std::filesystem::create_directory(folders.out);
 
-    window.SetText(Of(Role::Message2), u"\U0001F600 \u041F\u0440\u0438");
-    window.Focus(Of(Role::Generate));
+    window.SetText(Find(Role::Message2), u"\U0001F600 \u041F\u0440\u0438");
+    window.Focus(Find(Role::Generate));
     const auto before = Texts(window);
     const auto question = quillbeam::window::QuestionBeforeWriting(window.Request());
     window.messages.clear();
     window.answers = {WindowDriver::Answer::No, WindowDriver::Answer::Yes};
-    window.Click(Of(Role::Generate));
+    window.Click(Find(Role::Generate));
     found.Equal(int(window.messages.size()), 1, "message boxes after No");
     ExpectMessage(found, window, 0, question ? question->text : u"", "warning Yes No");
     found.That(question && question->text.starts_with(u"Message 2 holds"), "names another box");
     found.That(std::filesystem::is_empty(folders.out), "No wrote files");
     found.That(Texts(window) == before, "a text changed");
-    found.Equal(window.Focused(), &Of(Role::Message2), "focus after No");
+    found.Equal(window.Focused(), &Find(Role::Message2), "focus after No");
 
-    window.Click(Of(Role::Generate));
+    window.Click(Find(Role::Generate));
     found.Equal(int(window.messages.size()), 3, "the question, then the completion message");
     found.That(ReadFileBytes(folders.out / "mytext2.txt").ends_with("?? ???"), "Yes wrote other");
     return found.lines;
@@ -319,9 +295,10 @@ std::string ADroppedFolderFillsTheFolderBox(WindowDriver& window) {
         {{folder, folder}, u"typed"}, {{(temp / "gone").u16string()}, u"typed"},
     };
     for (const auto& row : rows) {
-        window.SetText(Of(Role::Folder), u"typed");
-        window.Drop(Of(Role::Folder), row.paths);
-        found.Equal(window.Text(Of(Role::Folder)), row.box, "dropped " + Shown(row.paths[0]));
+        window.SetText(Find(Role::Folder), u"typed");
+        window.Drop(Find(Role::Folder), row.paths);
+        found.Equal(window.Text(Find(Role::Folder)), row.box,
+                    "dropped " + Findings::Shown(row.paths[0]));
     }
     found.Equal(int(window.messages.size()), 0, "message boxes");
     return found.lines;
@@ -369,7 +346,7 @@ std::string TheUpdateLinkReadsInTheDesktopsColors(WindowDriver& window) {
         if (!window.SetColors(row.desktop)) continue;
         const Picture picture = window.Screenshot();
         const Rgb background = row.desktop.window;
-        const Rgb link = TextColor(picture, window.Place(Of(Role::UpdateLink)), background);
+        const Rgb link = TextColor(picture, window.Place(Find(Role::UpdateLink)), background);
         const Rgb text = TextColor(picture, window.Place(caption), background);
         // Within 8, for what antialiasing leaves.
         found.That(Distance(link, row.link) <= 8, "the link in another colour");
@@ -379,7 +356,6 @@ std::string TheUpdateLinkReadsInTheDesktopsColors(WindowDriver& window) {
 }
 
 constexpr WindowCase kCases[] = {
-    {"ControlsStandWhereTheTableSays", ControlsStandWhereTheTableSays},
     {"LooksAsItsReferencePicture", LooksAsItsReferencePicture},
     {"CaptionsShowWholeAndInputsLieAbove", CaptionsShowWholeAndInputsLieAbove},
     {"FocusStartsInTheFolderBoxAndTabFollowsTheTable",

@@ -21,11 +21,8 @@ namespace {
 
 namespace layout = quillbeam::layout;
 using layout::Control;
+using layout::Find;
 using layout::Role;
-
-const Control& Of(Role role) {
-    return layout::Find(role);
-}
 
 Picture ToPicture(const QImage& image) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
@@ -190,21 +187,20 @@ class QtWindow : public WindowDriver {
         action();
     }
     void Answer(QMessageBox& box) {
-        const auto buttons = box.standardButtons();
         const QMessageBox::Icon icon = box.icon();
-        messages.push_back(
-            {box.windowTitle().toStdU16String(),
-             box.text().replace(u'\n', QStringLiteral("\r\n")).toStdU16String(),
-             std::string(icon == QMessageBox::Critical  ? "error "
-                         : icon == QMessageBox::Warning ? "warning "
-                         : icon == QMessageBox::NoIcon  ? ""
-                                                        : "other ") +
-                 (buttons == QMessageBox::Ok ? "OK"
-                  : buttons == (QMessageBox::Yes | QMessageBox::No) &&
-                          box.defaultButton() == box.button(QMessageBox::No)
-                      ? "Yes No"
-                      : "other") +
-                 (box.parentWidget() == &window_ && box.isModal() ? "" : " not modal")});
+        const auto buttons = box.standardButtons();
+        std::string kind = icon == QMessageBox::Critical  ? "error "
+                           : icon == QMessageBox::Warning ? "warning "
+                           : icon == QMessageBox::NoIcon  ? ""
+                                                          : "other ";
+        kind += buttons == QMessageBox::Ok ? "OK"
+                : buttons == (QMessageBox::Yes | QMessageBox::No) &&
+                        box.defaultButton() == box.button(QMessageBox::No)
+                    ? "Yes No"
+                    : "other";
+        if (box.parentWidget() != &window_ || !box.isModal()) kind += " not modal";
+        messages.push_back({box.windowTitle().toStdU16String(),
+                            box.text().replace(u'\n', "\r\n").toStdU16String(), kind});
         const auto answer =
             messages.size() <= answers.size() ? answers[messages.size() - 1] : Answer::Ok;
         box.button(answer == Answer::Yes  ? QMessageBox::Yes
@@ -256,7 +252,7 @@ class WindowTest : public QObject {
     void browsePutsTheChosenFolderInTheBoxAndCancelEmptiesIt() {
         const TempFolder temp;
         const QString chosen = QString::fromStdString(temp.path().string());
-        QWidget& browse = window_->As(Of(Role::Browse));
+        QWidget& browse = window_->As(Find(Role::Browse));
         {
             ModalDialogs dialogs({ModalDialogs::Pick(chosen)});
             QTest::mouseClick(&browse, Qt::LeftButton);
@@ -265,15 +261,15 @@ class WindowTest : public QObject {
             QCOMPARE(dialogs.seen()[0].title, QString("Select a directory"));
             QCOMPARE(dialogs.seen()[0].parent, browse.window());
         }
-        QCOMPARE(window_->Text(Of(Role::Folder)), chosen.toStdU16String());
+        QCOMPARE(window_->Text(Find(Role::Folder)), chosen.toStdU16String());
         const ModalDialogs dialogs({ModalDialogs::Reject});
         QTest::mouseClick(&browse, Qt::LeftButton);
-        QCOMPARE(window_->Text(Of(Role::Folder)), u"");
+        QCOMPARE(window_->Text(Find(Role::Folder)), u"");
     }
 
     // A press on a link opens its page only when it is released there too.
     void aLinkPressedAndReleasedElsewhereOpensNothing() {
-        QWidget& link = window_->As(Of(Role::UpdateLink));
+        QWidget& link = window_->As(Find(Role::UpdateLink));
         QTest::mousePress(&link, Qt::LeftButton, {}, {5, 5});
         QTest::mouseRelease(&link, Qt::LeftButton, {}, {link.width() + 5, 5});
         QVERIFY(window_->opened.empty());
@@ -297,9 +293,9 @@ class WindowTest : public QObject {
         for (const auto& row : rows) {
             QMimeData data;
             data.setUrls({row.url});
-            window_->SetText(Of(Role::Folder), u"typed");
-            QCOMPARE(Drop(window_->As(Of(Role::Folder)), data, row.actions), row.taken);
-            QCOMPARE(window_->Text(Of(Role::Folder)),
+            window_->SetText(Find(Role::Folder), u"typed");
+            QCOMPARE(Drop(window_->As(Find(Role::Folder)), data, row.actions), row.taken);
+            QCOMPARE(window_->Text(Find(Role::Folder)),
                      row.taken ? folder.toStdU16String() : u"typed");
         }
     }
@@ -307,8 +303,8 @@ class WindowTest : public QObject {
     // Qt's text box keeps Shift+Enter as a line separator of its own: it reaches the request as
     // CR LF too. No scroll bar takes room from the box's one line.
     void shiftEnterBreaksTheLineToo() {
-        auto& box = window_->As<MessageEdit>(Of(Role::Message3));
-        window_->SetText(Of(Role::Message3), u"one");
+        auto& box = window_->As<MessageEdit>(Find(Role::Message3));
+        window_->SetText(Find(Role::Message3), u"one");
         box.moveCursor(QTextCursor::End);
         QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(&box, "two");
