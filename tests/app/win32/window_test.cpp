@@ -1,6 +1,6 @@
 // The Windows window, at the DPI the test is told to expect (QUILLBEAM_EXPECTED_DPI, 96 by
 // default): every case both windows share (window_cases.cpp) through its driver below, then what
-// only the Win32 window has: its controls' classes and styles, a move to a screen of another
+// only the Win32 window has: which control takes dropped files, a move to a screen of another
 // density, the system's font grown threefold, the window's handle, a link's double click and
 // value, and the icon group.
 #include <gtest/gtest.h>
