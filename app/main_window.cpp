@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 
-#include "artwork.h"
 #include "fitting_font.h"
 #include "generate_command.h"
 #include "link_color.h"
@@ -19,14 +18,6 @@ using layout::Role;
 // Qt lays the window out in device-independent pixels, 96 to the inch on every screen.
 constexpr int kLogicalDpi = 96;
 
-QString ToQString(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QRect ToQRect(const layout::Rect& rect) {
-    return {rect.left, rect.top, rect.width, rect.height};
-}
-
 quillbeam::window::Rgb ToRgb(const QColor& color) {
     const QColor rgb = color.toRgb();
     return {static_cast<std::uint8_t>(rgb.red()), static_cast<std::uint8_t>(rgb.green()),
@@ -40,16 +31,13 @@ Quillbeam::Quillbeam(QWidget* parent) : QWidget(parent) {
     setWindowTitle(ToQString(layout::kWindowCaption));
     setFixedSize(layout::kClientSize.width, layout::kClientSize.height);
 
-    for (const layout::Control& control : layout::kControls) Build(control);
-    // The artwork is 4 pixels wider than the window; it is cut off, never scaled.
-    image1_.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image1_.setPixmap(BannerArtwork());
+    for (const layout::Control& control : layout::kControls) Connect(control);
 
     const std::vector<const layout::Control*> focusOrder = layout::FocusOrder();
     for (std::size_t i = 1; i < focusOrder.size(); ++i) {
-        setTabOrder(&Widget(*focusOrder[i - 1]), &Widget(*focusOrder[i]));
+        setTabOrder(&controls_[*focusOrder[i - 1]], &controls_[*focusOrder[i]]);
     }
-    Widget(*focusOrder.front()).setFocus();
+    controls_[*focusOrder.front()].setFocus();
     FitFontToCaptions();
     DescribeForAssistiveTools();
     ColorLinks();
@@ -61,50 +49,17 @@ void Quillbeam::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-// The widget that stands for the table's `control`; members and table share one order.
-QWidget& Quillbeam::Widget(const layout::Control& control) {
-    return const_cast<QWidget&>(std::as_const(*this).Widget(control));
-}
-
-const QWidget& Quillbeam::Widget(const layout::Control& control) const {
-    const QWidget* const widgets[] = {
-        &image1_, &label1_,   &label2_, &label3_, &label4_, &label5_, &label6_,   &label7_,
-        &text1_,  &command1_, &text2_,  &text3_,  &text4_,  &text5_,  &command2_, &text6_};
-    static_assert(std::size(widgets) == layout::kControls.size());
-    return *widgets[layout::IndexOf(control)];
-}
-
-// Names, places and fills one control as the table describes it, and connects what it runs.
-void Quillbeam::Build(const layout::Control& control) {
-    QWidget& widget = Widget(control);
-    widget.setObjectName(ToQString(control.name));
-    widget.setGeometry(ToQRect(control.rect));
-    const QString text = ToQString(control.firstText);
-    switch (control.kind) {
-        case layout::Kind::Picture:
-            break;
-        case layout::Kind::Label:
-            static_cast<QLabel&>(widget).setText(text);
-            break;
-        case layout::Kind::LineBox:
-            static_cast<QLineEdit&>(widget).setText(text);
-            break;
-        case layout::Kind::MessageBox:
-            static_cast<MessageEdit&>(widget).setCrlfText(text);
-            break;
-        case layout::Kind::Button:
-            static_cast<QPushButton&>(widget).setText(text);
-            break;
-    }
+// Connects what `control` runs: the two commands and the two links.
+void Quillbeam::Connect(const layout::Control& control) {
     if (control.role == Role::Browse) {
-        connect(&static_cast<QPushButton&>(widget), &QPushButton::clicked, this,
+        connect(&controls_.As<QPushButton>(control), &QPushButton::clicked, this,
                 &Quillbeam::browse);
     } else if (control.role == Role::Generate) {
-        connect(&static_cast<QPushButton&>(widget), &QPushButton::clicked, this,
+        connect(&controls_.As<QPushButton>(control), &QPushButton::clicked, this,
                 &Quillbeam::generate);
     } else if (control.isLink()) {
         const QUrl address(ToQString(layout::LinkOf(control.role).address));
-        connect(&static_cast<ClickLabel&>(widget), &ClickLabel::clicked, this,
+        connect(&controls_.As<ClickLabel>(control), &ClickLabel::clicked, this,
                 [this, address] { openLink_(address); });
     }
 }
@@ -136,12 +91,12 @@ void Quillbeam::DescribeForAssistiveTools() {
     for (const layout::Control& control : layout::kControls) {
         if (control.isLink()) {
             const layout::Link link = layout::LinkOf(control.role);
-            Widget(control).setAccessibleName(ToQString(link.name));
-            Widget(control).setAccessibleDescription(ToQString(link.description));
+            controls_[control].setAccessibleName(ToQString(link.name));
+            controls_[control].setAccessibleDescription(ToQString(link.description));
         }
         if (!control.captionOf) continue;
-        auto& caption = static_cast<QLabel&>(Widget(control));
-        QWidget& box = Widget(layout::Find(*control.captionOf));
+        auto& caption = controls_.As<QLabel>(control);
+        QWidget& box = controls_[*control.captionOf];
         QString name = caption.text();
         if (name.endsWith(u':')) name.chop(1);
         box.setAccessibleName(name);
@@ -158,31 +113,23 @@ void Quillbeam::ColorLinks() {
          ToRgb(colors.color(QPalette::WindowText))});
     for (const layout::Control& control : layout::kControls) {
         if (!control.blueText) continue;
-        QWidget& widget = Widget(control);
+        QWidget& widget = controls_[control];
         QPalette linkPalette = widget.palette();
         linkPalette.setColor(QPalette::WindowText, QColor(color.red, color.green, color.blue));
         widget.setPalette(linkPalette);
     }
 }
 
-std::u16string Quillbeam::BoxText(Role role) const {
-    const layout::Control& control = layout::Find(role);
-    const QWidget& box = Widget(control);
-    if (control.kind == layout::Kind::MessageBox) {
-        return static_cast<const MessageEdit&>(box).crlfText().toStdU16String();
-    }
-    return static_cast<const QLineEdit&>(box).text().toStdU16String();
-}
-
 quillbeam::BannerRequest Quillbeam::request() const {
-    return quillbeam::window::RequestFromBoxes([this](Role role) { return BoxText(role); });
+    return quillbeam::window::RequestFromBoxes(
+        [this](Role role) { return controls_.Text(layout::Find(role)).toStdU16String(); });
 }
 
 void Quillbeam::browse() {
     // A cancelled dialog gives the empty text, which clears the box as well.
-    static_cast<QLineEdit&>(Widget(layout::Find(Role::Folder)))
-        .setText(quillbeam::modAPI::ChooseFolder(this, ToQString(layout::kBrowseTitle), QString(),
-                                                 {.newStyle = true}));
+    controls_.SetText(layout::Find(Role::Folder),
+                      quillbeam::modAPI::ChooseFolder(this, ToQString(layout::kBrowseTitle),
+                                                      QString(), {.newStyle = true}));
 }
 
 // Characters the banner cannot show are named first, and the user may stop there: nothing is
@@ -193,7 +140,7 @@ void Quillbeam::generate() {
     const quillbeam::BannerRequest request = this->request();
     if (const auto question = quillbeam::window::QuestionBeforeWriting(request)) {
         if (!AskToGoOn(this, question->text)) {
-            Widget(layout::Find(question->firstBox)).setFocus(Qt::OtherFocusReason);
+            controls_[question->firstBox].setFocus(Qt::OtherFocusReason);
             return;
         }
     }

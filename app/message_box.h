@@ -8,6 +8,10 @@
 inline QString ToQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
+// The layout table's names and addresses, which are ASCII.
+inline QString ToQString(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Shows a message box with one OK button, modal to `owner`, and waits until it is dismissed.
 // Line breaks in `text` may be CR LF, the program's own form.

@@ -61,13 +61,15 @@ wait_for() {
 # start_xvfb <width>x<height>x<depth> [Xvfb options...]: an X server on a free display; DISPLAY
 # names it from then on. Xvfb writes its display number into the pipe once it accepts clients;
 # should it end first, the read meets the pipe's end instead. -noreset keeps it up when its last
-# client goes, so that a program connecting just then is never refused.
+# client goes, so that a program connecting just then is never refused. -r turns auto-repeat off:
+# on a busy machine a key that xdotool presses can stay down past the repeat delay, and would then
+# be typed twice.
 start_xvfb() {
   local screen=$1 pipe display=""
   shift
   pipe=$(mktemp -u "$work/xvfb-display-XXXXXX")
   mkfifo "$pipe"
-  Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp "$@" 3>"$pipe" \
+  Xvfb -displayfd 3 -noreset -r -screen 0 "$screen" -nolisten tcp "$@" 3>"$pipe" \
     2>"$pipe.log" </dev/null &
   ended_with_session $!
   read -r display <"$pipe" || true
