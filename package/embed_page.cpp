@@ -2,6 +2,9 @@
 
 #include <initializer_list>
 
+#include "package_format.h"
+#include "single_byte.h"
+
 namespace quillbeam {
 namespace {
 
@@ -23,6 +26,11 @@ std::string BuildEmbeddingPageText() {
                                            "/pub/shockwave/cabs/flash/swflash.cab#version=7,0,0,0");
     const std::string playerPage = WebAddress(page_hosts::kPlayerWeb, "/go/getflashplayer");
     const std::string defaultLink = WebAddress(page_hosts::kDefaultLink, "");
+    const std::string movie = ToSingleByte(package_format::kMovieName);
+    // The player's element is named for the movie, without its extension.
+    const std::string movieId = movie.substr(0, movie.rfind('.'));
+    const std::string stageSize = "width='" + std::to_string(package_format::kStageWidth) +
+                                  "' height='" + std::to_string(package_format::kStageHeight) + "'";
 
     const std::initializer_list<std::string> lines = {
         "<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Transitional//EN' '" +
@@ -33,16 +41,18 @@ std::string BuildEmbeddingPageText() {
         "<title>Quillbeam Sample</title>",
         "</head>",
         "<body bgcolor='#000000'>",
-        "<object classid='clsid:d27cdb6e-ae6d-11cf-96b8-444553540000' codebase='" + cabinet +
-            "' width='468' height='100' id='bannerloop2' align='middle'>",
+        "<object classid='clsid:d27cdb6e-ae6d-11cf-96b8-444553540000' codebase='" + cabinet + "' " +
+            stageSize + " id='" + movieId + "' align='middle'>",
         "<param name='allowScriptAccess' value='sameDomain'/>",
-        "<param name='movie' value='bannerloop2.swf' />",
+        "<param name='movie' value='" + movie + "' />",
         "<param name='quality' value='high' />",
         "<param name='bgcolor' value='#000000' />",
-        "<param name='theUrl' value='" + defaultLink + "' />",
-        "<embed src='bannerloop2.swf' quality='high' bgcolor='#000000' width='468' height='100' "
-        "name='bannerloop2' align='middle' allowScriptAccess='sameDomain' "
-        "type='application/x-shockwave-flash' pluginspage='" +
+        "<param name='" + ToSingleByte(package_format::kUrlName) + "' value='" + defaultLink +
+            "' />",
+        "<embed src='" + movie + "' quality='high' bgcolor='#000000' " + stageSize + " name='" +
+            movieId +
+            "' align='middle' allowScriptAccess='sameDomain' "
+            "type='application/x-shockwave-flash' pluginspage='" +
             playerPage + "' />",
         "</object></body>",
         "</html>",

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "embed_page.h"
+#include "package_format.h"
 #include "path_join.h"
 #include "variable_file.h"
 
@@ -10,6 +11,7 @@ namespace quillbeam {
 
 void GeneratePackage(const BannerRequest& request, std::u16string_view applicationFolder,
                      PackagePlatform& platform) {
+    using namespace package_format;
     // Each text file stays open until the next one has been opened; the page stays open until
     // the assets are copied.
     std::unique_ptr<OpenTextFile> openFile;

@@ -9,8 +9,6 @@ namespace quillbeam {
 
 inline constexpr std::u16string_view kApplicationTitle = u"Quillbeam";
 inline constexpr std::u16string_view kTemplateFolderName = u"Template";
-inline constexpr std::u16string_view kMovieName = u"bannerloop2.swf";
-inline constexpr std::u16string_view kPictureName = u"mypic.jpg";
 
 inline constexpr std::u16string_view kCompletionMessage =
     u"Done!\r\n"

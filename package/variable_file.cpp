@@ -1,32 +1,39 @@
 #include "variable_file.h"
 
+#include <string>
+
+#include "package_format.h"
 #include "single_byte.h"
 
 namespace quillbeam {
-namespace {
-
-// The movie reads name=value pairs separated by '&'; the comment lines between them are ignored.
-constexpr std::u16string_view kHead =
-    u"&loaded=yes&\r\n"
-    u"//Please do not edit this line.\r\n"
-    u"&speed=50&\r\n"
-    u"&theUrl=";
-constexpr std::u16string_view kAfterUrl =
-    u"&\r\n"
-    u"//The variable \u201Cspeed\u201D is actually the interval time in ms.\r\n"
-    u"//Therefore the greater \u201Cspeed\u201D is, the slower the typing speed will be.\r\n"
-    u"&txt=";
-
-}  // namespace
 
 std::string BuildVariableFileText(std::u16string_view message, std::u16string_view url) {
-    std::string text;
-    text.reserve(kHead.size() + url.size() + kAfterUrl.size() + message.size());
-    AppendSingleByte(text, kHead);
-    AppendSingleByte(text, url);
-    AppendSingleByte(text, kAfterUrl);
-    AppendSingleByte(text, message);
-    return text;
+    using namespace package_format;
+    const std::string speedDigits = std::to_string(kDefaultSpeedMs);
+
+    std::u16string text;
+    const auto openPair = [&](std::u16string_view name) {
+        text.append(kPairBoundary).append(name).append(kValueStart);
+    };
+    const auto closePair = [&] { text.append(kPairBoundary).append(kLineBreak); };
+    const auto comment = [&](std::u16string_view line) {
+        text.append(kCommentStart).append(line).append(kLineBreak);
+    };
+
+    openPair(kLoadedName);
+    text.append(kLoadedValue);
+    closePair();
+    comment(kDoNotEditComment);
+    openPair(kSpeedName);
+    text.append(speedDigits.begin(), speedDigits.end());
+    closePair();
+    openPair(kUrlName);
+    text.append(url);
+    closePair();
+    for (const std::u16string_view line : kSpeedComments) comment(line);
+    openPair(kMessageName);
+    text.append(message);
+    return ToSingleByte(text);
 }
 
 }  // namespace quillbeam

@@ -153,10 +153,22 @@ class BuiltMovie : public ::testing::Test {
         ADD_FAILURE() << "no character " << id;
         return {};
     }
-    // Every PlaceObject2, by instance name: a character and a name, and a move at most.
-    std::map<std::string, Placement> Placements() const {
+    // Every PlaceObject2 of the main timeline (or of a sprite's), by instance name: a character
+    // and a name, and a move at most.
+    std::map<std::string, Placement> Placements() const { return PlacementsIn(movie_.tags); }
+    std::map<std::string, Placement> SpritePlacements(std::uint16_t spriteId) const {
+        const Tag sprite = Definition(spriteId);
+        EXPECT_EQ(sprite.code, kDefineSprite);
+        Bytes body(sprite.body);
+        body.Skip(4);  // id, frame count
+        std::vector<Tag> inner;
+        EXPECT_NO_THROW(inner = ReadTags(body));
+        return PlacementsIn(inner);
+    }
+    static std::map<std::string, Placement> PlacementsIn(const std::vector<Tag>& tags) {
         std::map<std::string, Placement> placed;
-        for (const Tag& tag : TagsWithCode(kPlaceObject2)) {
+        for (const Tag& tag : tags) {
+            if (tag.code != kPlaceObject2) continue;
             Bytes body(tag.body);
             const std::uint8_t flags = body.U8();
             EXPECT_TRUE(flags == 0x22 || flags == 0x26) << "character, name and maybe a matrix";
@@ -205,7 +217,7 @@ TEST_F(BuiltMovie, HeaderDescribesTheFileAndA468By100Stage) {
     EXPECT_EQ(movie_.stage.yMax, 100 * kTwips);
     EXPECT_GT(movie_.frameRate, 0.0);
     EXPECT_EQ(movie_.frameCount, 1);
-    EXPECT_LT(file_.size(), 8u * 1024u) << "the movie should stay a few kilobytes";
+    EXPECT_LT(file_.size(), 10u * 1024u) << "the movie should stay a few kilobytes";
 }
 
 TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
@@ -240,18 +252,24 @@ TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
                 break;
         }
     }
-    // Bottom to top: the picture, the text's dark outline, the caret, the text, the click area
-    // over everything; the measuring field is never shown.
+    // Bottom to top: the picture, the text's two layers (the lines above the line being typed,
+    // then that line), the caret over the text (a glow round the letters would cover it), the
+    // click area over everything; the fields that lay text out are never shown.
     const auto placed = Placements();
-    ASSERT_EQ(placed.size(), 5u + kOutlineCopies);
-    for (int i = 1; i <= kOutlineCopies; ++i) {
-        const auto& copy = placed.at("outline" + std::to_string(i));
-        EXPECT_LT(placed.at("backdrop").depth, copy.depth);
-        EXPECT_LT(copy.depth, placed.at("caret").depth);
+    ASSERT_EQ(placed.size(), 8u);
+    const auto depth = [&](const char* name) { return placed.at(name).depth; };
+    EXPECT_LT(depth("backdrop"), depth("earlierLines"));
+    EXPECT_LT(depth("earlierLines"), depth("lastLine"));
+    EXPECT_LT(depth("lastLine"), depth("caret"));
+    EXPECT_LT(depth("caret"), depth("clickArea"));
+    for (const char* hidden : {"messageField", "lineField", "measureField"}) {
+        EXPECT_LT(depth(hidden), depth("clickArea"));
     }
-    EXPECT_LT(placed.at("caret").depth, placed.at("messageField").depth);
-    EXPECT_LT(placed.at("messageField").depth, placed.at("clickArea").depth);
-    EXPECT_LT(placed.at("measureField").depth, placed.at("clickArea").depth);
+    // One sprite, unmoved: the script moves the last line down its rows.
+    EXPECT_EQ(placed.at("earlierLines").id, placed.at("lastLine").id);
+    for (const char* layer : {"earlierLines", "lastLine"}) {
+        EXPECT_EQ(std::make_pair(placed.at(layer).dx, placed.at(layer).dy), std::make_pair(0, 0));
+    }
 }
 
 TEST_F(BuiltMovie, WhiteDeviceTextWrapsWithinTheStageOverADarkOutlineOfFourCopies) {
@@ -276,19 +294,36 @@ TEST_F(BuiltMovie, WhiteDeviceTextWrapsWithinTheStageOverADarkOutlineOfFourCopie
     EXPECT_GT(text.height, 10 * kTwips) << "font height";
     EXPECT_EQ(text.rgba, "\xFF\xFF\xFF\xFF");
 
-    // The outline: dark copies of the same text, each moved a pixel or two, evenly all round.
+    // The message is fitted by its box, and the line being typed breaks as it would in it. The
+    // text shown breaks only where the script puts line breaks, in boxes sized to it, over an
+    // outline of dark copies of it, each moved a pixel or two, evenly all round.
+    EXPECT_FALSE(text.moreFlags & 0x40) << "the message field keeps its box";
+    EXPECT_EQ(placed.at("lineField").id, placed.at("messageField").id);
+    const auto layer = SpritePlacements(placed.at("lastLine").id);
+    ASSERT_EQ(layer.size(), 1u + kOutlineCopies);
+    const Placement& lettersPlace = layer.at("letters");
+    EXPECT_EQ(std::make_pair(lettersPlace.dx, lettersPlace.dy), std::make_pair(0, 0));
+    const TextField letters = ReadTextField(Definition(lettersPlace.id).body);
+    EXPECT_EQ(
+        std::make_tuple(letters.bounds.xMin, letters.bounds.yMin, letters.fontId, letters.height,
+                        letters.rgba),
+        std::make_tuple(text.bounds.xMin, text.bounds.yMin, text.fontId, text.height, text.rgba));
+    EXPECT_EQ(letters.flags & 0x60, 0x20) << "multiline, not wrapped";
+    EXPECT_TRUE(letters.moreFlags & 0x40) << "sized to its text";
     std::set<std::pair<std::int32_t, std::int32_t>> moves;
     std::int32_t sumX = 0, sumY = 0;
     for (int i = 1; i <= kOutlineCopies; ++i) {
         SCOPED_TRACE("outline" + std::to_string(i));
-        const Placement& copy = placed.at("outline" + std::to_string(i));
+        const Placement& copy = layer.at("outline" + std::to_string(i));
+        EXPECT_LT(copy.depth, lettersPlace.depth) << "under the letters";
         const TextField outline = ReadTextField(Definition(copy.id).body);
-        EXPECT_EQ(
-            std::make_tuple(outline.bounds.xMin, outline.bounds.xMax, outline.bounds.yMin,
-                            outline.bounds.yMax, outline.flags, outline.fontId, outline.height),
-            std::make_tuple(text.bounds.xMin, text.bounds.xMax, text.bounds.yMin, text.bounds.yMax,
-                            text.flags, text.fontId, text.height))
-            << "laid out as the text";
+        EXPECT_EQ(std::make_tuple(outline.bounds.xMin, outline.bounds.xMax, outline.bounds.yMin,
+                                  outline.bounds.yMax, outline.flags, outline.moreFlags,
+                                  outline.fontId, outline.height),
+                  std::make_tuple(letters.bounds.xMin, letters.bounds.xMax, letters.bounds.yMin,
+                                  letters.bounds.yMax, letters.flags, letters.moreFlags,
+                                  letters.fontId, letters.height))
+            << "laid out as the letters";
         EXPECT_LT(Lightness(outline.rgba), 0.2);
         EXPECT_EQ(outline.rgba[3], '\xFF') << "opaque";
         EXPECT_TRUE(copy.dx != 0 || copy.dy != 0);
@@ -386,7 +421,9 @@ TEST_F(BuiltMovie, FrameScriptDrivesEveryShownInstanceAndTheBackdropClipIsEmpty)
     // would show a stale outline.
     const auto script = FrameScript();
     const std::set<std::string> pool(script.pool.begin(), script.pool.end());
-    for (const auto& [name, placement] : Placements()) {
+    auto names = Placements();
+    names.merge(SpritePlacements(names.at("lastLine").id));
+    for (const auto& [name, placement] : names) {
         if (name != "clickArea") {
             EXPECT_TRUE(pool.count(name)) << name;
         }
@@ -419,7 +456,8 @@ TEST_F(BuiltMovie, FrameScriptCallsOnlyFunctionsItDefinesOrThePlayerHas) {
         ASSERT_NE(name, nullptr) << "CallFunction at " << action.offset;
         called.insert(script.pool.at(name->index));
     }
-    const std::set<std::string> player{"setInterval", "clearInterval", "createEmptyMovieClip"};
+    const std::set<std::string> player{"setInterval", "clearInterval", "createEmptyMovieClip",
+                                       "updateAfterEvent"};
     for (const std::string& name : called) {
         EXPECT_TRUE(defined.count(name) || player.count(name))
             << name << " is called, never defined";
@@ -429,6 +467,8 @@ TEST_F(BuiltMovie, FrameScriptCallsOnlyFunctionsItDefinesOrThePlayerHas) {
         EXPECT_TRUE(pool.count(name)) << name << " is never used";
     // A message of nothing but these is passed over, and four in a row put the banner at rest.
     EXPECT_TRUE(called.count("isBlank") && called.count("rest"));
+    // The movie's frames are few: a change drawn only at the next frame would come late.
+    EXPECT_TRUE(called.count("updateAfterEvent"));
     EXPECT_TRUE(pool.count(" \t\r\n")) << "the characters of a blank message";
 }
 
@@ -440,12 +480,13 @@ TEST_F(BuiltMovie, TextSizesStepDownFromTheFieldsOwnSizeToALegibleFloor) {
         << "largest first, each once";
     EXPECT_GE(sizes.back(), 12) << "the floor";
     const auto placed = Placements();
-    for (const char* field : {"messageField", "outline1", "measureField"}) {
-        EXPECT_EQ(ReadTextField(Definition(placed.at(field).id).body).height,
-                  sizes.front() * kTwips)
-            << field;
+    const auto layer = SpritePlacements(placed.at("lastLine").id);
+    for (const auto& [field, id] : {std::pair{"messageField", placed.at("messageField").id},
+                                    std::pair{"outline1", layer.at("outline1").id},
+                                    std::pair{"measureField", placed.at("measureField").id}}) {
+        EXPECT_EQ(ReadTextField(Definition(id).body).height, sizes.front() * kTwips) << field;
     }
-    // The script's ladder: an array of the sizes, pushed last first, then their count.
+    // The script's ladder: an array of numbers only, pushed last first, then their count.
     const auto script = FrameScript();
     std::vector<std::int32_t> ladder;
     for (std::size_t i = 1; i < script.actions.size(); ++i) {
@@ -453,11 +494,12 @@ TEST_F(BuiltMovie, TextSizesStepDownFromTheFieldsOwnSizeToALegibleFloor) {
         const auto values = PushedValues(script.actions[i - 1].operands);
         const auto* count = std::get_if<std::int32_t>(&values.back());
         if (count == nullptr || static_cast<std::size_t>(*count) >= values.size()) continue;
-        ladder.clear();
+        std::vector<std::int32_t> numbers;
         for (std::size_t k = 2; k <= static_cast<std::size_t>(*count) + 1; ++k) {
             const auto* size = std::get_if<std::int32_t>(&values[values.size() - k]);
-            ladder.push_back(size ? *size : 0);
+            if (size != nullptr) numbers.push_back(*size);
         }
+        if (numbers.size() == static_cast<std::size_t>(*count)) ladder = numbers;
     }
     EXPECT_EQ(ladder, std::vector<std::int32_t>(sizes.begin(), sizes.end()));
 }

@@ -22,10 +22,14 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
+import { CANVAS_PAGE_NAME, PAGE_NAME } from './readme_page.mjs';
+
 const here = path.dirname(fileURLToPath(import.meta.url));
 
 // Black first: the masks come from it. "dark" is the package's own picture, "light" a cream one.
-const PICTURES = ['black', 'white', 'light', 'grey', 'busy', 'dark'];
+// "grey on canvas" is played by Ruffle's canvas renderer, which draws no filters and cannot read
+// the picture: the letters stay light, and only their outline copies keep them legible.
+const PICTURES = ['black', 'white', 'light', 'grey', 'busy', 'dark', 'grey on canvas'];
 const SHOWN_ORDER = ['light', 'white', 'busy', 'grey', 'black', 'dark'];
 const READ_BACK = ['light', 'dark'];
 const MIN_CONTRAST = 4.5;  // WCAG AA for text of this size
@@ -128,7 +132,7 @@ export function boundsOf(mask, width) {
 
 // The caret in a frame where every bright pixel is text: the columns holding a bright run taller
 // than any letter. Returns its bounds, or null.
-function findCaret(frame) {
+function findCaret(frame, minHeight = CARET_MIN_HEIGHT) {
     const { width, height } = frame;
     const bright = brightMask(frame);
     const bar = new Uint8Array(bright.length);
@@ -136,7 +140,7 @@ function findCaret(frame) {
         let run = 0;
         for (let y = 0; y <= height; ++y) {
             if (y < height && bright[y * width + x]) { ++run; continue; }
-            if (run >= CARET_MIN_HEIGHT) for (let k = y - run; k < y; ++k) bar[k * width + x] = 1;
+            if (run >= minHeight) for (let k = y - run; k < y; ++k) bar[k * width + x] = 1;
             run = 0;
         }
     }
@@ -194,7 +198,7 @@ export function misreadLetters(readText, expectedText) {
 
 // Copies of the generated package, each with another picture as mypic.jpg. Returns their folders.
 export function preparePictureSites(site, generated) {
-    return PICTURES.map((name) => {
+    return PICTURES.filter((name) => !name.includes(' on ')).map((name) => {
         const folder = path.join(site, `picture-${name}`);
         fs.mkdirSync(folder);
         for (const file of fs.readdirSync(generated)) fs.copyFileSync(path.join(generated, file), path.join(folder, file));
@@ -203,15 +207,17 @@ export function preparePictureSites(site, generated) {
     });
 }
 
-// Plays the first message on one picture and takes a screenshot as its hold begins (the caret
-// showing), at the caret's first blink (hidden) and at its second (showing), each with the player
-// held still at that moment. Returns them with the caret's state, and the run.
-async function holdScreenshots(context, base, name, message, { openBanner, watch, checkHold, heldShot, fail }) {
-    const { page, banner } = await openBanner(context, `${base}/picture-${name}/htmlcode.html`,
-                                              { renderer: null, pauses: ['^hold 1 ', '^caret false$', '^caret true$'] });
+// Plays the first message on one picture and takes a screenshot as its last letter shows (the
+// caret showing), at the caret's first blink in the hold (hidden) and at its second (showing),
+// each with the player held still at that moment. Returns them with the caret's state. A name
+// "P on canvas" plays picture P in the page that asks for Ruffle's canvas renderer.
+async function holdScreenshots(context, base, name, message, { openBanner, watch, checkHold, heldShot, exactly, fail }) {
+    const [picture, renderer] = name.split(' on ');
+    const { page, banner } = await openBanner(context, `${base}/picture-${picture}/${renderer ? CANVAS_PAGE_NAME : PAGE_NAME}`,
+                                              { pauses: [exactly(`typed 1 ${message}`), '^caret false$', '^caret true$'] });
     const shots = [];
     const shoot = async ({ runs }) => {
-        const png = await heldShot(context, page, banner, `picture-${name}-${shots.length}`);
+        const png = await heldShot(context, page, banner, `picture-${name.replaceAll(' ', '-')}-${shots.length}`);
         shots.push({ png, caretShown: runs[0].blinks.at(-1)?.shown ?? true });
     };
     const { runs } = await watch(page, { done: ({ runs }) => runs.length > 1 || runs[0]?.holdEnd !== undefined, paused: shoot });
@@ -312,16 +318,23 @@ export async function checkCaretPlace(context, frames, fail) {
     return { checked: typing.length, lines: lines.size };
 }
 
-// Where the caret stands in a frame where every bright pixel is text, and why that is not right
-// after the last letter ('' when it is).
-export function caretPlace(frame) {
-    const caret = findCaret(frame);
-    if (!caret) return { caret, misplaced: 'no caret' };
+// Where the caret stands in a frame where every bright pixel is text, why that is not right after
+// the last letter ('' when it is), and the rows the letters take, as bands top to bottom: one to
+// a line where no letter reaches below it. The caret is the only bright bar `caretMinHeight` tall.
+export function caretPlace(frame, caretMinHeight = CARET_MIN_HEIGHT) {
+    const caret = findCaret(frame, caretMinHeight);
+    if (!caret) return { caret, misplaced: 'no caret', lines: [] };
     const letters = brightMask(frame);
     for (let y = caret.top; y <= caret.bottom; ++y) {
         for (let x = caret.left; x <= caret.right; ++x) letters[y * frame.width + x] = 0;
     }
-    return { caret, misplaced: caretMisplaced(caret, letters, frame.width, frame.height) };
+    const lines = [];
+    for (let y = 0; y < frame.height; ++y) {
+        if (!letters.subarray(y * frame.width, (y + 1) * frame.width).includes(1)) continue;
+        if (lines.at(-1)?.bottom === y - 1) lines.at(-1).bottom = y;
+        else lines.push({ top: y, bottom: y });
+    }
+    return { caret, misplaced: caretMisplaced(caret, letters, frame.width, frame.height), lines };
 }
 
 // The held banner on each picture, stacked, for people to look at.

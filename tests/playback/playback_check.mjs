@@ -16,7 +16,6 @@
 import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
 
 import { chromium } from 'playwright-core';
 
@@ -24,8 +23,8 @@ import {
     boundsOf, brightMask, caretPlace, checkCaretPlace, checkLegibility, luminanceOf, misreadLetters,
     preparePictureSites, readBack, SPEED_MS as PICTURE_SPEED_MS,
 } from './legibility.mjs';
+import { PAGE_NAME, readmeRuffleLines, ruffleOverlaysShown, writeReadmePage } from './readme_page.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
 const [makePackage, applicationFolder, outputFolder] = process.argv.slice(2);
 if (!outputFolder) {
     console.error('usage: node playback_check.mjs MAKE_PACKAGE APPLICATION_FOLDER OUTPUT_FOLDER');
@@ -59,13 +58,34 @@ const SCROLLS = 'Opening hours this week: Monday to Friday from nine in the morn
     'points with every purchase and get a birthday voucher each year. Ask at the till for the new catalogue, ' +
     'and follow us for the dates of readings, signings and the winter market.';
 const FAST_SPEED = 5;
+// Messages whose size is known without the movie: lines too short to wrap, so that their number
+// decides. The banner shows 3 lines at 20 and 18 pixels, 4 at 16 and 14, 5 at 12: each message
+// takes the largest size at which all its lines show, and one of 7 lines scrolls at 12. No letter
+// of theirs reaches below the line, so that the lines on a screenshot stand apart.
+const ROWS_AT_SIZE = { 20: 3, 18: 3, 16: 4, 14: 4, 12: 5 };
+const LINES = ['One', 'Two', 'Three', 'Four', 'Five', 'Six', 'Seven'];
+const FIT_CASES = [[3, 20], [4, 16], [5, 12], [7, 12]].map(([lines, size]) => ({
+    message: LINES.slice(0, lines).join('\r\n'), size,
+}));
 const LENGTH_CASES = {
     long: [LONG_WORD, '', ' \r\n \r\n ', FITS_SMALLER],
     scroll: [SCROLLS, 'Short one', 'Last', ''],
     blank: ['', ' ', '\r\n', ' \r\n\r\n '],
+    fit: FIT_CASES.map(({ message }) => message),
 };
 const TOP_SIZE = 20, FLOOR_SIZE = 12;
-const TEXT_RIGHT = 460;  // the message field's right edge on the stage, in pixels
+// The message field on the stage, in pixels: its right edge, and its top and bottom.
+const TEXT_RIGHT = 460, TEXT_TOP = 4, TEXT_BOTTOM = 96;
+// Addresses a click must open exactly as typed, each in a package of blank messages: one
+// character, the characters form data decodes ("&", "=", "+", "%"), spaces, letters beyond ASCII
+// and one longer than a line of the banner.
+const CLICK_ADDRESSES = [
+    'x',
+    'shop.php?item=fish&chips=2+peas&off=100%25',
+    'summer sale/half%20price/%zz/café/50%25-off/menü-für-2€.html',
+    'menü.php?dish=fish&side=pommes+frites&price=2€',
+    `offers/${'and-more-'.repeat(30)}end.html`,
+];
 const MOST_MISREAD = 0.03;  // of the letters, read back by OCR
 
 class CheckFailure extends Error {}
@@ -82,9 +102,9 @@ const exactly = (text) => `^${text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&')}$`;
 
 // ---- Packages -------------------------------------------------------------------------------
 
-function generatePackage(folder, messages = MESSAGES) {
+function generatePackage(folder, messages = MESSAGES, url = CLICK_URL) {
     fs.mkdirSync(folder, { recursive: true });
-    const output = execFileSync(makePackage, [folder, applicationFolder, CLICK_URL, ...messages],
+    const output = execFileSync(makePackage, [folder, applicationFolder, url, ...messages],
                                 { encoding: 'utf8' });
     if (!output.startsWith('Quillbeam: Done!')) fail(`Generate did not complete: ${output}`);
 }
@@ -100,7 +120,6 @@ function editSpeed(folder, number, speed) {
 function prepareSite(site) {
     fs.rmSync(site, { recursive: true, force: true });
     fs.mkdirSync(site, { recursive: true });
-    fs.symlinkSync(path.join(here, 'node_modules', '@ruffle-rs', 'ruffle'), path.join(site, 'ruffle'));
     // As generated.
     generatePackage(path.join(site, 'generated'));
     for (const folder of preparePictureSites(site, path.join(site, 'generated'))) editSpeed(folder, 1, PICTURE_SPEED_MS);
@@ -114,6 +133,10 @@ function prepareSite(site) {
         generatePackage(path.join(site, name), messages);
         for (const number of [1, 2, 3, 4]) editSpeed(path.join(site, name), number, FAST_SPEED);
     }
+    CLICK_ADDRESSES.forEach((address, i) => generatePackage(path.join(site, `click-${i}`), ['', '', '', ''], address));
+    // Every package is played in the page the README tells users to write around it.
+    const lines = readmeRuffleLines();
+    for (const folder of fs.readdirSync(site)) writeReadmePage(path.join(site, folder), lines);
 }
 
 // ---- Server and browser ---------------------------------------------------------------------
@@ -145,11 +168,10 @@ async function launchBrowser(profile) {
     });
 }
 
-// Runs in the page before its own markup: Ruffle's settings, a trace collector that hooks into the
-// player as soon as the movie's metadata is known (earlier hooks are dropped), and the movie's
-// clock. With the player's own choice of renderer, headless Chromium's software adapter makes
-// Ruffle open a notice on the first mouse-over, which swallows a click; its WebGL renderer opens
-// none.
+// Runs in the page before its own markup: a trace collector that hooks into the player as soon as
+// the movie's metadata is known (earlier hooks are dropped), the movie's clock, and the hooks that
+// hold the player still. It sets nothing of Ruffle's: Ruffle's settings are the README's, in the
+// page.
 //
 // Ruffle advances the movie's timers once an animation frame, by the time between that frame and
 // the one before, and not at all while the player is suspended. Each trace is stamped with that
@@ -157,17 +179,12 @@ async function launchBrowser(profile) {
 // fewer, longer frames, so the movie's timers fire late, several in one frame, but by this clock
 // each still fires when the movie set it to.
 //
-// The player draws what its timers changed only with the movie's next frame (at its frame rate),
-// after that frame's timers. So once a trace matches one of `pauses` (each used once), the player
-// is suspended after the next frame in which it draws: the banner then shows the state of every
-// trace so far, and stays so while the check looks. The check then calls bannerResume().
-function pageSetup({ renderer, pauses }) {
-    window.RufflePlayer = {
-        config: {
-            autoplay: 'on', unmuteOverlay: 'hidden', splashScreen: false, contextMenu: 'off',
-            openUrlMode: 'allow', letterbox: 'off', ...(renderer ? { preferredRenderer: renderer } : {}),
-        },
-    };
+// The player draws what its timers changed with the movie's next frame, or at once, in the same
+// animation frame, where the movie asks for it (updateAfterEvent). So once a trace matches one of
+// `pauses` (each used once), the player is suspended after the next animation frame in which it
+// draws, by whichever renderer it picked: the banner then shows the state of every trace so far,
+// and stays so while the check looks. The check then calls bannerResume().
+function pageSetup({ pauses }) {
     window.bannerTraces = [];
     window.bannerPausedAt = null;  // how many traces there were when the player was suspended
     window.cursorOver = (element) => {
@@ -177,16 +194,20 @@ function pageSetup({ renderer, pauses }) {
     const pending = pauses.map((source) => new RegExp(source));
     let player = null, suspended = false, pauseWanted = false, drawn = false, frameTime = 0, heldFor = 0;
 
-    // Every renderer Ruffle picks draws through one of these.
+    // Every renderer Ruffle picks draws through one of these: WebGPU, WebGL (its own, or wgpu's),
+    // or a 2D canvas. Its canvas renderer also paints pictures into canvases of its own, off the
+    // page: only drawing into a canvas on the page is a frame.
+    const onPage = (context) => !(context instanceof CanvasRenderingContext2D) || context.canvas.isConnected;
     for (const [api, calls] of [[window.WebGLRenderingContext, ['drawArrays', 'drawElements']],
                                 [window.WebGL2RenderingContext, ['drawArrays', 'drawElements', 'drawArraysInstanced',
                                                                  'drawElementsInstanced', 'drawRangeElements']],
-                                [window.GPUQueue, ['submit']]]) {
+                                [window.GPUQueue, ['submit']],
+                                [window.CanvasRenderingContext2D, ['fillRect', 'fill', 'stroke', 'drawImage', 'putImageData']]]) {
         for (const call of calls) {
             const original = api?.prototype[call];
             if (original) {
                 api.prototype[call] = function draw(...args) {
-                    drawn = true;
+                    if (onPage(this)) drawn = true;
                     return original.apply(this, args);
                 };
             }
@@ -234,13 +255,23 @@ function pageSetup({ renderer, pauses }) {
     }, true);
 }
 
-async function openBanner(context, url, { renderer = 'webgl', pauses = [] } = {}) {
+// Opens a package's README page. The banner must start by itself: once Ruffle has started the
+// movie or shown its play button, nothing of Ruffle's may cover the banner, and its splash screen
+// must not have shown while Ruffle loaded.
+async function openBanner(context, url, { pauses = [] } = {}) {
     const page = await context.newPage();
-    await page.addInitScript(pageSetup, { renderer, pauses });
+    await page.addInitScript(pageSetup, { pauses });
     await page.goto(url);
-    await page.addScriptTag({ url: '/ruffle/ruffle.js' });
     const banner = page.locator('ruffle-object, ruffle-embed').first();
     await banner.waitFor({ timeout: GUARD_MS });
+    await page.waitForFunction((overlaysShown) => {
+        const shown = new Function(`return (${overlaysShown})()`)();
+        window.bannerOverlaysSeen = [...new Set([...(window.bannerOverlaysSeen ?? []), ...shown])];
+        const api = document.querySelector('ruffle-object, ruffle-embed').ruffle?.();
+        return api?.isPlaying || shown.includes('play button');
+    }, ruffleOverlaysShown.toString(), { polling: 'raf', timeout: GUARD_MS });
+    const seen = await page.evaluate(() => window.bannerOverlaysSeen);
+    if (seen.length > 0) fail(`${url}: Ruffle showed its ${seen.join(', ')} over the README's page`);
     return { page, banner };
 }
 
@@ -352,8 +383,8 @@ async function watch(page, { done, files = 4, paused }) {
         }
         const loads = trace.events.filter(({ text }) => text.startsWith('loading ')).length;
         // A trace that asked for a pause is looked at before the watch ends, however soon after it
-        // the watch is done.
-        if (!pauseComing && (done(trace) || loads > files + 8)) return trace;
+        // the watch is done; a pause that never comes ends it two rounds on.
+        if ((!pauseComing && done(trace)) || loads > files + 8) return trace;
         try {
             await page.waitForFunction((count) => window.bannerTraces.length > count || window.bannerPausedAt !== null,
                                        traces.length, { timeout: GUARD_MS });
@@ -382,7 +413,7 @@ function framePauses() {
 }
 
 async function checkGeneratedPackage(context, base, report) {
-    const { page, banner } = await openBanner(context, `${base}/generated/htmlcode.html`, { pauses: framePauses() });
+    const { page, banner } = await openBanner(context, `${base}/generated/${PAGE_NAME}`, { pauses: framePauses() });
     const frames = [];
     // A screenshot at each pause: the state of the trace's last line, and if that is a letter,
     // the caret stands after it.
@@ -409,20 +440,7 @@ async function checkGeneratedPackage(context, base, report) {
     report.push(`  finished message held ${holds.map((ms) => (ms / 1000).toFixed(2)).join(', ')} s, as chosen to read it, ` +
                 `the caret blinking ${runs.slice(0, 4).map((run) => run.blinks.length).join(', ')} times`);
 
-    // The pointing hand over the banner, and a click opening the files' address in a new window.
-    const box = await banner.boundingBox();
-    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
-    // The player takes up the mouse's place in a frame to come.
-    await page.waitForFunction(([element]) => cursorOver(element) === 'pointer', [await banner.elementHandle()],
-                               { timeout: GUARD_MS }).catch(() => {});
-    const cursor = await banner.evaluate((element) => cursorOver(element));
-    if (cursor !== 'pointer') fail(`generated: the cursor over the banner is "${cursor}", not a pointing hand`);
-    const popup = page.waitForEvent('popup', { timeout: GUARD_MS }).catch(() => null);
-    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
-    const opened = await popup;
-    if (!opened) fail('generated: a click on the banner opened nothing');
-    // The new window may show up before it has started loading the address.
-    await opened.waitForURL((url) => url.protocol === 'http:', { timeout: GUARD_MS }).catch(() => {});
+    const opened = await clickBanner(page, banner, 'generated', report);
     const expectedUrl = new URL(CLICK_URL, `${base}/generated/`).href;
     if (opened.url() !== expectedUrl) fail(`generated: the click opened ${opened.url()}, not ${expectedUrl}`);
     report.push(`  pointing-hand cursor over the banner; a click opened ${opened.url()} in a new window`);
@@ -431,8 +449,60 @@ async function checkGeneratedPackage(context, base, report) {
     return frames;
 }
 
+// Points at the banner, checks for the pointing hand, clicks and returns the window the click
+// opened.
+async function clickBanner(page, banner, label, report) {
+    const box = await banner.boundingBox();
+    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    // Where the browser draws without a graphics card, as here, Ruffle's renderer tells it so by a
+    // notice, opened as the pointer first comes over the banner, which no setting turns off; a
+    // visitor closes it.
+    const covering = await page.evaluate(ruffleOverlaysShown);
+    if (covering.join() === 'notice hardware-acceleration-modal') {
+        report.push(`  ${label}: Ruffle showed its notice that the browser draws without hardware acceleration; closed`);
+        await banner.locator('#hardware-acceleration-modal .close-modal').click();
+        // Ruffle follows the pointer only when it moves.
+        await page.mouse.move(box.x + box.width / 2 - 20, box.y + box.height / 2);
+        await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    } else if (covering.length > 0) {
+        fail(`${label}: Ruffle showed its ${covering.join(', ')} over the banner`);
+    }
+    // The player takes up the mouse's place in a frame to come.
+    await page.waitForFunction(([element]) => cursorOver(element) === 'pointer', [await banner.elementHandle()],
+                               { timeout: GUARD_MS }).catch(() => {});
+    const cursor = await banner.evaluate((element) => cursorOver(element));
+    if (cursor !== 'pointer') fail(`${label}: the cursor over the banner is "${cursor}", not a pointing hand`);
+    const popup = page.waitForEvent('popup', { timeout: GUARD_MS }).catch(() => null);
+    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+    const opened = await popup;
+    if (!opened) fail(`${label}: a click on the banner opened nothing`);
+    // The new window may show up before it has started loading the address.
+    await opened.waitForURL((url) => url.protocol === 'http:', { timeout: GUARD_MS }).catch(() => {});
+    return opened;
+}
+
+// Each unusual address, from a package of blank messages: the banner has read it once it rests.
+// The pages load together; each is brought to the front to be followed and clicked.
+async function checkClickAddresses(context, base, report) {
+    const folders = CLICK_ADDRESSES.map((_, i) => `${base}/click-${i}/`);
+    const banners = await Promise.all(folders.map((folder) => openBanner(context, `${folder}${PAGE_NAME}`)));
+    for (const [i, address] of CLICK_ADDRESSES.entries()) {
+        const { page, banner } = banners[i];
+        await page.bringToFront();
+        const { events } = await watch(page, { done: ({ events }) => events.some(({ text }) => text === 'resting') });
+        if (!events.some(({ text }) => text === 'resting')) fail(`click ${printable(address)}: the banner never rested`);
+        const opened = await clickBanner(page, banner, `click ${printable(address)}`, []);
+        const expected = new URL(address, folders[i]).href;
+        if (opened.url() !== expected) fail(`click ${printable(address)}: the click opened ${opened.url()}, not ${expected}`);
+        await opened.close();
+        await page.close();
+    }
+    report.push(`a click opened each of ${CLICK_ADDRESSES.length} addresses exactly as typed: ` +
+                `${CLICK_ADDRESSES.map((address) => printable(address.length > 40 ? `${address.slice(0, 30)}…` : address)).join(', ')}`);
+}
+
 async function checkEditedPackage(context, base, report) {
-    const { page } = await openBanner(context, `${base}/edited/htmlcode.html`);
+    const { page } = await openBanner(context, `${base}/edited/${PAGE_NAME}`);
     const { runs, skipped } = await watch(page, { done: typedRuns(3) });
     const order = runs.map((run) => run.file).join(', ');
     if (!order.startsWith('1, 2, 4')) fail(`edited: messages came in the order ${order}, not 1, 2, 4`);
@@ -462,7 +532,7 @@ function prepareDefaultSpeedPackage(folder) {
 }
 
 async function checkDefaultSpeeds(context, base, report) {
-    const { page } = await openBanner(context, `${base}/defaults/htmlcode.html`);
+    const { page } = await openBanner(context, `${base}/defaults/${PAGE_NAME}`);
     const count = DEFAULT_SPEED_CASES.length;
     const { runs } = await watch(page, { done: typedRuns(count) });
     if (runs.length < count) fail(`defaults: only ${runs.length} of ${count} messages were typed`);
@@ -499,9 +569,9 @@ function checkReadBack(png, message, label, report, { end = false } = {}) {
     return read;
 }
 
-// The long page is held still as each of its messages is held: the long word's, then the one that
-// fits only at a smaller size.
-const LONG_PAUSES = ['^hold 1 ', '^hold 4 '];
+// The long page is held still as the last letter of each of its messages shows: the long word's,
+// then the one that fits only at a smaller size.
+const LONG_PAUSES = [exactly(`typed 1 ${LONG_WORD}`), exactly(`typed 4 ${FITS_SMALLER}`)];
 
 async function checkLongWord(context, { page, banner }, report) {
     let png;
@@ -511,7 +581,7 @@ async function checkLongWord(context, { page, banner }, report) {
     if (runs.length === 0) fail('long word: the banner typed nothing');
     checkRun(runs[0], LONG_WORD, FAST_SPEED, 'long word', { pace: false });
     if (!png) fail('long word: the movie never held it');
-    // The caret shows, as the hold begins.
+    // The caret shows after the last letter.
     const [frame] = await luminanceOf(context, [png]);
     const place = caretPlace(frame);
     if (place.misplaced) fail(`long word: the caret is not after its last letter: ${place.misplaced}`);
@@ -556,7 +626,7 @@ async function checkSkipsAndFit(context, { page, banner }, report) {
 }
 
 async function checkScrolling(context, base, report) {
-    const { page, banner } = await openBanner(context, `${base}/scroll/htmlcode.html`, { pauses: ['^hold 1 '] });
+    const { page, banner } = await openBanner(context, `${base}/scroll/${PAGE_NAME}`, { pauses: [exactly(`typed 1 ${SCROLLS}`)] });
     let png;
     const { runs } = await watch(page, {
         done: typedRuns(1), paused: async () => { png ??= await heldShot(context, page, banner, 'scrolled'); },
@@ -571,6 +641,55 @@ async function checkScrolling(context, base, report) {
     return png;
 }
 
+// The messages of known size: each typed at the largest size at which all its lines show, with its
+// last line and the caret inside the banner when its last letter shows, and while the longest
+// scrolls. That pause comes at the first letter of its last line: the letters typed before the
+// player stops all show on that line.
+function fitPauses() {
+    const scrolling = exactly(`typed ${FIT_CASES.length} ${LINES.slice(0, 6).join('\n')}\n${LINES[6][0]}`);
+    return [scrolling, ...FIT_CASES.map(({ message }, i) => exactly(`typed ${i + 1} ${shownText(message)}`))];
+}
+
+async function checkKnownSizes(context, base, report) {
+    const { page, banner } = await openBanner(context, `${base}/fit/${PAGE_NAME}`, { pauses: fitPauses() });
+    const shots = [];
+    const { runs } = await watch(page, {
+        done: typedRuns(FIT_CASES.length),
+        paused: async ({ runs }) => {
+            const run = runs.at(-1);
+            shots.push({ size: run.size, shown: run.typed.at(-1).text,
+                         png: await heldShot(context, page, banner, `fit-${shots.length + 1}`) });
+        },
+    });
+    FIT_CASES.forEach(({ message, size }, i) => {
+        if (!runs[i]) fail(`fit: message ${i + 1} was never typed`);
+        checkRun(runs[i], message, FAST_SPEED, 'fit', { pace: false });
+        if (runs[i].size !== size) {
+            fail(`fit: ${message.split('\r\n').length} short lines were typed at size ${runs[i].size}, ` +
+                 `not ${size}, the largest at which they all show`);
+        }
+    });
+    if (shots.length !== fitPauses().length) fail(`fit: the movie was held still ${shots.length} times, not ${fitPauses().length}`);
+    const frames = await luminanceOf(context, shots.map(({ png }) => png));
+    frames.forEach((frame, i) => {
+        const { size, shown } = shots[i];
+        const label = `fit: ${printable(shown)} at size ${size}`;
+        // The caret is a bar taller than the line's letters.
+        const { caret, misplaced, lines } = caretPlace(frame, Math.ceil(size * 0.9));
+        if (misplaced) fail(`${label}: the caret is not after the last letter: ${misplaced}`);
+        const rows = Math.min(shown.split('\n').length, ROWS_AT_SIZE[size]);
+        if (lines.length !== rows) fail(`${label}: ${lines.length} lines show, not the last ${rows}`);
+        if (lines[0].top < TEXT_TOP || lines.at(-1).bottom > TEXT_BOTTOM || caret.top < 0 || caret.bottom >= frame.height) {
+            fail(`${label}: lines at ${lines[0].top}-${lines.at(-1).bottom} px and the caret at ${caret.top}-${caret.bottom} px ` +
+                 `are not inside the banner's text, ${TEXT_TOP}-${TEXT_BOTTOM} px`);
+        }
+        if (caret.bottom < lines.at(-1).top || caret.top > lines.at(-1).bottom) fail(`${label}: the caret is not on the last line`);
+    });
+    report.push(`messages of 3, 4, 5 and 7 short lines typed at sizes ${runs.slice(0, FIT_CASES.length).map((run) => run.size).join(', ')}; ` +
+                `their last lines and the caret inside the banner in ${frames.length} screenshots, one while scrolling`);
+    await page.close();
+}
+
 // Plays the long messages, and meanwhile a package of blank files, which must come to rest: no
 // more files loaded, nothing shown but the picture.
 async function checkLengths(context, base, report) {
@@ -579,13 +698,14 @@ async function checkLengths(context, base, report) {
         if (/\/blank\/mytext\d\.txt$/.test(request.url())) blankRequests.push(request.url());
     };
     context.on('request', countRequest);
-    const blank = await openBanner(context, `${base}/blank/htmlcode.html`);
+    const blank = await openBanner(context, `${base}/blank/${PAGE_NAME}`);
 
-    const long = await openBanner(context, `${base}/long/htmlcode.html`, { pauses: LONG_PAUSES });
+    const long = await openBanner(context, `${base}/long/${PAGE_NAME}`, { pauses: LONG_PAUSES });
     const wordPng = await checkLongWord(context, long, report);
     const fitPng = await checkSkipsAndFit(context, long, report);
     await long.page.close();
     const scrollPng = await checkScrolling(context, base, report);
+    await checkKnownSizes(context, base, report);
 
     const { runs, events } = await watch(blank.page, { done: ({ events }) => events.some(({ text }) => text === 'resting') });
     const seen = events.map(({ text }) => text).filter((text) => !text.startsWith('loading ')).join(', ');
@@ -669,11 +789,12 @@ async function main() {
         await timed('edited', () => checkEditedPackage(context, base, report));
         await timed('defaults', () => checkDefaultSpeeds(context, base, report));
         await timed('lengths', () => checkLengths(context, base, report));
+        await timed('clicks', () => checkClickAddresses(context, base, report));
         const count = await saveStrips(context, frames);
         const caret = await checkCaretPlace(context, frames, fail);
         report.push(`caret after the last letter in ${caret.checked} screenshots while typing, on ${caret.lines} lines`);
         await timed('pictures', () => checkLegibility(context, base, shownText(MESSAGES[0]), outputFolder,
-                                                      { openBanner, watch, checkHold, heldShot, fail }, report));
+                                                      { openBanner, watch, checkHold, heldShot, exactly, fail }, report));
         report.push(`${frames.length} screenshots in ${path.join(outputFolder, 'frames')}; ` +
                     `a strip of ${count} in ${path.join(outputFolder, 'banner-strip.png')}`);
         report.push(`time: ${times.join(', ')}`);

@@ -123,7 +123,7 @@ void ActionAssembler::If(Label label) {
 }
 
 void ActionAssembler::BeginFunction(std::string_view name,
-                                    std::initializer_list<std::string_view> parameters) {
+                                    const std::vector<std::string_view>& parameters) {
     ByteWriter operands;
     operands.String(name);
     operands.U16(CheckedU16(parameters.size(), "too many parameters"));

@@ -92,7 +92,7 @@ class ActionAssembler {
     void If(Label label);
 
     // DefineFunction: the actions emitted until EndFunction() are the function's body.
-    void BeginFunction(std::string_view name, std::initializer_list<std::string_view> parameters);
+    void BeginFunction(std::string_view name, const std::vector<std::string_view>& parameters);
     void EndFunction();
 
     // Shorthands for the commonest pairs.

@@ -1,6 +1,8 @@
 #include "banner_movie.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "banner_script.h"
 #include "swf_file.h"
@@ -12,7 +14,10 @@ namespace {
 // SWF 8: LoadVars, setInterval, System.useCodepage and case-sensitive names from SWF 7, and
 // BitmapData to read the picture under the text.
 constexpr std::uint8_t kSwfVersion = 8;
-constexpr std::uint8_t kFramesPerSecond = 24;
+// The player draws the whole stage at every frame, changed or not. The script asks for a drawing
+// at each change it makes (a letter, the caret's blink), so the movie's own frames only let the
+// player take in a loaded picture: one a second is enough, and the banner costs least.
+constexpr std::uint8_t kFramesPerSecond = 1;
 constexpr std::int32_t kStageRight = kStageWidth * kTwipsPerPixel;
 constexpr std::int32_t kStageBottom = kStageHeight * kTwipsPerPixel;
 constexpr std::int32_t kTextMargin = 8 * kTwipsPerPixel;
@@ -28,7 +33,8 @@ constexpr Rgb kWhite = InkColor(kLightInk);
 
 // The halo that keeps the letters legible on any picture: copies of the text in the halo's
 // colour under the letters, moved a pixel diagonally each way. Copies of a text field need no
-// filters, so every player of the version draws them. Strokes are two pixels wide, so the four
+// filters, so every player of the version draws them; where the player draws filters, the script
+// hides them and gives each text layer a glow instead. Strokes are two pixels wide, so the four
 // diagonal moves already cover every pixel touching a letter; eight would cost twice the
 // drawing for a halo that looks the same. The script swaps letters and halo over light pictures.
 constexpr Rgb kOutlineColor = InkColor(kDarkInk);
@@ -38,8 +44,8 @@ constexpr std::array<std::array<std::int32_t, 2>, kOutlineCopyCount> kOutlineDir
 
 // The caret: a thin white bar over a dark one as much wider as the outline.
 constexpr std::int32_t kCaretWidth = 2 * kTwipsPerPixel;
-constexpr std::int32_t kCaretTop = 6 * kTwipsPerPixel;      // from the ascenders
-constexpr std::int32_t kCaretBottom = 28 * kTwipsPerPixel;  // to the descenders
+constexpr std::int32_t kCaretTopTwips = kCaretTop * kTwipsPerPixel;
+constexpr std::int32_t kCaretBottomTwips = kCaretBottom * kTwipsPerPixel;
 
 // Character ids.
 constexpr std::uint16_t kFontId = 1;
@@ -52,15 +58,22 @@ constexpr std::uint16_t kMeasureFieldId = 7;
 constexpr std::uint16_t kCaretRimId = 8;
 constexpr std::uint16_t kCaretBarId = 9;
 constexpr std::uint16_t kCaretId = 10;
+constexpr std::uint16_t kLayerFieldId = 11;
+constexpr std::uint16_t kTextLayerId = 12;
 
-// Depths, bottom to top: the picture, the text's outline, the caret, the text, the measuring
-// field (never shown), the click area.
+// Depths, bottom to top: the picture, the text (the lines above the one being typed, then that
+// line), the caret (over the text, so that a glow round the letters does not cover it), the
+// fields that only lay text out (never shown), the click area. In a text layer, the outline
+// copies lie under the letters.
 constexpr std::uint16_t kBackdropDepth = 1;
-constexpr std::uint16_t kFirstOutlineDepth = 2;
-constexpr std::uint16_t kCaretDepth = kFirstOutlineDepth + kOutlineCopyCount;
-constexpr std::uint16_t kMessageFieldDepth = kCaretDepth + 1;
-constexpr std::uint16_t kMeasureFieldDepth = kMessageFieldDepth + 1;
-constexpr std::uint16_t kClickButtonDepth = kMeasureFieldDepth + 1;
+constexpr std::uint16_t kEarlierLinesDepth = 2;
+constexpr std::uint16_t kLastLineDepth = 3;
+constexpr std::uint16_t kCaretDepth = 4;
+constexpr std::uint16_t kMessageFieldDepth = 5;
+constexpr std::uint16_t kLineFieldDepth = 6;
+constexpr std::uint16_t kMeasureFieldDepth = 7;
+constexpr std::uint16_t kClickButtonDepth = 8;
+constexpr std::uint16_t kLettersDepth = kOutlineCopyCount + 1;
 
 }  // namespace
 
@@ -78,12 +91,22 @@ std::string BuildBannerMovie() {
     dark.color = kOutlineColor;
     movie.AddTag(TagCode::DefineEditText,
                  DefineWrappingTextField(kMessageFieldId, textArea, white));
-    movie.AddTag(TagCode::DefineEditText, DefineWrappingTextField(kOutlineFieldId, textArea, dark));
+    // The text shown is given its lines by the script, as the message field breaks them, in
+    // boxes only as wide and high as they are: a player that keeps a layer's pixels keeps and
+    // draws no more of them.
+    EditTextStyle shownWhite = white;
+    shownWhite.fitsText = true;
+    EditTextStyle shownDark = dark;
+    shownDark.fitsText = true;
+    movie.AddTag(TagCode::DefineEditText,
+                 DefineUnwrappedTextField(kLayerFieldId, textArea, shownWhite));
+    movie.AddTag(TagCode::DefineEditText,
+                 DefineUnwrappedTextField(kOutlineFieldId, textArea, shownDark));
     // As wide as the stage and one line high: the width of a line of the text is measured in it.
     movie.AddTag(TagCode::DefineEditText,
                  DefineSingleLineTextField(kMeasureFieldId,
                                            Rect{0, kStageRight, 0, kTextHeight * 2}, white));
-    const Rect bar{0, kCaretWidth, kCaretTop, kCaretBottom};
+    const Rect bar{0, kCaretWidth, kCaretTopTwips, kCaretBottomTwips};
     const Rect rim{bar.xMin - kOutlineTwips, bar.xMax + kOutlineTwips, bar.yMin - kOutlineTwips,
                    bar.yMax + kOutlineTwips};
     movie.AddTag(TagCode::DefineShape, DefineFilledRectangle(kCaretRimId, rim, kOutlineColor));
@@ -94,18 +117,27 @@ std::string BuildBannerMovie() {
     movie.AddTag(TagCode::DefineButton2,
                  DefineInvisibleButton(kClickButtonId, kHitAreaId, BuildClickScript()));
 
+    std::vector<std::string> layer;
+    for (std::uint16_t i = 0; i < kOutlineCopyCount; ++i) {
+        layer.push_back(PlaceNamedObjectAt(static_cast<std::uint16_t>(i + 1), kOutlineFieldId,
+                                           OutlineCopyName(i),
+                                           kOutlineDirections.at(i)[0] * kOutlineTwips,
+                                           kOutlineDirections.at(i)[1] * kOutlineTwips));
+    }
+    layer.push_back(PlaceNamedObject(kLettersDepth, kLayerFieldId, kLettersName));
+    movie.AddTag(TagCode::DefineSprite, DefineSpriteOfPlacements(kTextLayerId, layer));
+
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kBackdropDepth, kBackdropId, kBackdropName));
-    for (std::uint16_t i = 0; i < kOutlineCopyCount; ++i) {
-        movie.AddTag(
-            TagCode::PlaceObject2,
-            PlaceNamedObjectAt(static_cast<std::uint16_t>(kFirstOutlineDepth + i), kOutlineFieldId,
-                               OutlineCopyName(i), kOutlineDirections.at(i)[0] * kOutlineTwips,
-                               kOutlineDirections.at(i)[1] * kOutlineTwips));
-    }
+    movie.AddTag(TagCode::PlaceObject2,
+                 PlaceNamedObject(kEarlierLinesDepth, kTextLayerId, kEarlierLinesName));
+    movie.AddTag(TagCode::PlaceObject2,
+                 PlaceNamedObject(kLastLineDepth, kTextLayerId, kLastLineName));
     movie.AddTag(TagCode::PlaceObject2, PlaceNamedObject(kCaretDepth, kCaretId, kCaretName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kMessageFieldDepth, kMessageFieldId, kMessageFieldName));
+    movie.AddTag(TagCode::PlaceObject2,
+                 PlaceNamedObject(kLineFieldDepth, kMessageFieldId, kLineFieldName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kMeasureFieldDepth, kMeasureFieldId, kMeasureFieldName));
     movie.AddTag(TagCode::PlaceObject2,

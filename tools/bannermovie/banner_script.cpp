@@ -1,13 +1,16 @@
-// The banner's two scripts, written statement by statement in the order they run.
+// The banner's two scripts. The frame script reads in the order it runs: its start-up first, then
+// each function in the order the banner comes to it. (The player must meet a function's
+// definition before a call of it runs, so the start-up is emitted last, after the functions.)
 //
 // How a variable file is read. Its text is loaded raw (LoadVars.onData receives it unparsed) and
-// taken apart by the file's fixed layout, never decoded as form data, so a message keeps its
-// "&", "+", "%" and "=". Players differ in how they turn the file's single-byte Windows-1252 text
-// into characters: with System.useCodepage set, some decode the raw text by the code page, but
-// some decode it as UTF-8 and honour the code page only for form data (loadVariables). So the
-// file is also loaded as form data into an empty clip, and every run of letters the raw text could
-// not decode is taken from the same place in that copy: the raw text fixes every ASCII character
-// exactly, the form copy only supplies letters beyond ASCII.
+// taken apart by the file's fixed layout (package_format_reading.h, by the markers of the core's
+// package_format.h), never decoded as form data, so a message keeps its "&", "+", "%" and "=".
+// Players differ in how they turn the file's single-byte Windows-1252 text into characters: with
+// System.useCodepage set, some decode the raw text by the code page, but some decode it as UTF-8
+// and honour the code page only for form data (loadVariables). So the file is also loaded as form
+// data into an empty clip, and every run of letters the raw text could not decode is taken from the
+// same place in that copy: the raw text fixes every ASCII character exactly, the form copy only
+// supplies letters beyond ASCII.
 //
 // How a message is shown. Before it is typed, the whole message is laid out in the message field
 // at each size of the ladder in turn until it fits; a message too long for the smallest is typed
@@ -22,14 +25,19 @@
 // and time it by the movie's own timers, through it.
 #include "banner_script.h"
 
+#include <vector>
+
 #include "action_assembler.h"
+#include "package_format.h"
+#include "package_format_reading.h"
 #include "script_builder.h"
 
 namespace bannermovie {
 namespace {
 
-constexpr std::int32_t kFileCount = 4;
-constexpr std::int32_t kDefaultSpeedMs = 50;
+namespace format = quillbeam::package_format;
+
+constexpr auto kFileCount = static_cast<std::int32_t>(format::kVariableFileNames.size());
 constexpr std::int32_t kPollIntervalMs = 100;
 constexpr std::int32_t kPollsBeforeGivingUp = 30;  // a file that has not arrived in 3 s is skipped
 constexpr std::int32_t kShortestHoldMs = 2000;
@@ -37,10 +45,17 @@ constexpr std::int32_t kReadingMsPerLetter = 50;  // 20 letters a second
 constexpr std::int32_t kBlinkMs = 530;            // the caret's on and off time, as desktops use
 constexpr std::int32_t kTextGutter = 2;           // pixels between a text field's edge and its text
 constexpr std::int32_t kFormCopyDepth = 100;
-constexpr std::int32_t kFirstNonAscii = 128;
+constexpr std::int32_t kLastAscii = 127;
 constexpr const char* kFormCopyName = "fileData";
 constexpr const char* kHexDigits = "0123456789abcdefABCDEF";
 constexpr const char* kBlankCharacters = " \t\r\n";
+
+// The halo where the player draws filters: a glow of the halo's colour round the letters, strong
+// enough to be solid a pixel out, as the four copies are.
+constexpr std::int32_t kGlowBlur = 2;
+constexpr std::int32_t kGlowStrength = 8;
+// A row of the caret's light bar, a fifth of a line below its top.
+constexpr std::int32_t kProbeRow = kCaretTop + kTextSizes.front() / 5;
 
 // The picture is read where the message lies, at every sixth pixel each way. It counts as light
 // when its mean luma (Rec. 709 weights, in 256ths) is over 118 of 255: there, relative luminance
@@ -51,16 +66,24 @@ constexpr std::int32_t kGreenWeight = 183;
 constexpr std::int32_t kBlueWeight = 19;
 constexpr std::int32_t kLightLuma = 118 * 256;
 
-// The file's fixed layout: the markers that open lines 3, 4 and 7 and the one that closes line 4.
-constexpr const char* kSpeedMarker = "\r\n&speed=";
-constexpr std::int32_t kSpeedMarkerLength = 9;
-constexpr const char* kUrlMarker = "\r\n&theUrl=";
-constexpr std::int32_t kUrlMarkerLength = 10;
-constexpr const char* kUrlEndMarker = "&\r\n//The variable";
-constexpr const char* kMessageMarker = "\r\n&txt=";
-constexpr std::int32_t kMessageMarkerLength = 7;
+// The script's string operations, for the reading rules of a variable file.
+struct ScriptTextOps {
+    const ScriptBuilder& s;
+    Expr Local(const char* name, const Expr& value) const { return s.Local(name, value); }
+    static Expr IndexOf(const Expr& text, const std::string& marker) {
+        return text.Call("indexOf", marker);
+    }
+    static Expr IndexOf(const Expr& text, const std::string& marker, const Expr& from) {
+        return text.Call("indexOf", marker, from);
+    }
+    static Expr Substring(const Expr& text, const Expr& from, const Expr& to) {
+        return text.Call("substring", from, to);
+    }
+    static Expr Substr(const Expr& text, const Expr& from) { return text.Call("substr", from); }
+};
 
 // The timeline's variables.
+const Expr fileNames = Var("fileNames");
 const Expr fileNumber = Var("fileNumber");
 const Expr timer = Var("timer");
 const Expr blinkTimer = Var("blinkTimer");
@@ -70,107 +93,166 @@ const Expr loader = Var("loader");
 const Expr speed = Var("speed");
 const Expr rawUrl = Var("rawUrl");
 const Expr rawMessage = Var("rawMessage");
-const Expr theUrl = Var("theUrl");
+const Expr theUrl = Var(FormatText(format::kUrlName));
 const Expr message = Var("message");
 const Expr blankInRow = Var("blankInRow");
 const Expr resting = Var("resting");
 const Expr typed = Var("typed");
 const Expr shown = Var("shown");
 const Expr lineStart = Var("lineStart");
-const Expr shownHeight = Var("shownHeight");
+const Expr lineStarts = Var("lineStarts");  // of every line typed so far
+const Expr row = Var("row");                // where the line being typed shows, from 0
+const Expr rows = Var("rows");              // how many lines the banner shows at this size
 const Expr lineHeight = Var("lineHeight");
 const Expr fontSize = Var("fontSize");
 const Expr textSizes = Var("textSizes");
 const Expr picture = Var("picture");
 const Expr lightPicture = Var("lightPicture");
 const Expr pictureLoader = Var("pictureLoader");
+const Expr glowHalo = Var("glowHalo");
 const Expr formCopy = Var(kFormCopyName);
 const Expr Math = Var("Math");
 const Expr flash = Var("flash");
 
 // The instances on the stage.
 const Expr messageField = Var(kMessageFieldName);
+const Expr lineField = Var(kLineFieldName);
 const Expr measureField = Var(kMeasureFieldName);
+const Expr earlierLines = Var(kEarlierLinesName);
+const Expr lastLine = Var(kLastLineName);
 const Expr caret = Var(kCaretName);
 const Expr backdrop = Var(kBackdropName);
 
-// The functions, by name, for calls before their definition and as handlers.
+// The script's functions, called by these and handed to the player as handlers.
 const Expr loadNextFile = Var("loadNextFile");
 const Expr receiveFile = Var("receiveFile");
+const Expr readFile = Var("readFile");
+const Expr isHexDigit = Var("isHexDigit");
+const Expr restoreText = Var("restoreText");
+const Expr isBlank = Var("isBlank");
 const Expr waitForFile = Var("waitForFile");
-const Expr typeNextLetter = Var("typeNextLetter");
-const Expr blinkCaret = Var("blinkCaret");
+const Expr rest = Var("rest");
 const Expr readPicture = Var("readPicture");
+const Expr chooseInk = Var("chooseInk");
+const Expr setFormat = Var("setFormat");
+const Expr styleLayer = Var("styleLayer");
+const Expr applyStyle = Var("applyStyle");
+const Expr fitMessage = Var("fitMessage");
+const Expr startTyping = Var("startTyping");
+const Expr typeNextLetter = Var("typeNextLetter");
+const Expr holdTime = Var("holdTime");
+const Expr setLayerText = Var("setLayerText");
+const Expr showText = Var("showText");
+const Expr clearText = Var("clearText");
+const Expr blinkCaret = Var("blinkCaret");
 
-std::array<Expr, kOutlineCopyCount> OutlineCopies() {
-    return {Var(OutlineCopyName(0)), Var(OutlineCopyName(1)), Var(OutlineCopyName(2)),
-            Var(OutlineCopyName(3))};
+// The player's functions.
+const Expr setInterval = Var("setInterval");
+const Expr clearInterval = Var("clearInterval");
+const Expr createEmptyMovieClip = Var("createEmptyMovieClip");
+const Expr updateAfterEvent = Var("updateAfterEvent");
+
+// A text layer's outline copies.
+std::array<Expr, kOutlineCopyCount> OutlineCopies(const Expr& layer) {
+    return {layer[OutlineCopyName(0)], layer[OutlineCopyName(1)], layer[OutlineCopyName(2)],
+            layer[OutlineCopyName(3)]};
+}
+
+// Sets the banner going: the fields that only lay text out hidden, the halo the player can draw,
+// then the picture and the first file loading.
+void WriteStartUp(const ScriptBuilder& s) {
+    s.Set(messageField["_visible"], false);  // it only lays the message out
+    s.Set(lineField["_visible"], false);     // and this the line being typed
+    s.Set(measureField["_visible"], false);  // it only measures
+    s.Set(textSizes, ArrayOf({kTextSizes.begin(), kTextSizes.end()}));
+    s.Set(measureField["text"], "X");
+    s.Set(lineHeight, measureField["textHeight"]);
+    s.Do(clearText());  // the caret waits at the start for the first message
+    // A player that draws a clip into a bitmap also draws filters: it keeps a filtered field's
+    // pixels and draws them again until its text changes, so one field with a glow costs less to
+    // show than five fields of letters. Drawn into one pixel, the caret's light bar tells.
+    const Expr probe = s.Local("probe", flash["display"].New("BitmapData", 1, 1, true, 0));
+    s.Do(probe.Call("draw", caret, flash["geom"].New("Matrix", 1, 0, 0, 1, 0, -kProbeRow)));
+    s.Set(glowHalo, probe.Call("getPixel32", 0, 0) != 0);
+    for (const Expr& layer : {earlierLines, lastLine}) {
+        for (const Expr& copy : OutlineCopies(layer)) s.Set(copy["_visible"], !glowHalo);
+    }
+    s.Set(Var("System")["useCodepage"], true);  // the files are single-byte Windows-1252 text
+    s.Stop();
+    // Nothing happens when the picture is missing.
+    s.Set(pictureLoader, New("MovieClipLoader"));
+    const Expr pictureListener = s.Local("pictureListener", New("Object"));
+    s.Set(pictureListener["onLoadInit"], readPicture);
+    s.Do(pictureLoader.Call("addListener", pictureListener));
+    s.Do(pictureLoader.Call("loadClip", FormatText(format::kPictureName), backdrop));
+    std::vector<Expr> names;
+    names.reserve(format::kVariableFileNames.size());
+    for (const std::u16string_view name : format::kVariableFileNames) {
+        names.emplace_back(FormatText(name));
+    }
+    s.Set(fileNames, ArrayOf(names));
+    s.Set(fileNumber, 0);
+    s.Set(blankInRow, 0);
+    s.Set(resting, false);
+    s.Do(loadNextFile());
 }
 
 // Starts loading the next variable file, 1 to 4 and round again.
 void DefineLoadNextFile(const ScriptBuilder& s) {
-    s.Function("loadNextFile", {}, [&] {
-        s.Do(Call("clearInterval", timer));
+    s.Function(loadNextFile, {}, [&] {
+        s.Do(clearInterval(timer));
         s.Set(fileNumber, fileNumber % kFileCount + 1);
         s.Trace("loading " + fileNumber);
         s.Set(usable, false);
         s.Set(polls, 0);
-        const Expr fileName = s.Local("fileName", "mytext" + fileNumber + ".txt");
+        const Expr fileName = s.Local("fileName", fileNames[fileNumber - 1]);
         s.Set(loader, New("LoadVars"));
         s.Set(loader["onData"], receiveFile);
         s.Do(loader.Call("load", fileName));
         // A fresh clip holds no variables of the file before.
-        s.Do(Call("createEmptyMovieClip", kFormCopyName, kFormCopyDepth));
+        s.Do(createEmptyMovieClip(kFormCopyName, kFormCopyDepth));
         s.GetUrl(fileName, kFormCopyName, kGetUrlLoadVariables);
-        s.Set(timer, Call("setInterval", waitForFile, kPollIntervalMs));
+        s.Set(timer, setInterval(waitForFile, kPollIntervalMs));
     });
 }
 
 // LoadVars.onData, with the file's raw text (undefined when it could not be loaded). A late answer
 // for a file already given up comes from another loader and is ignored.
 void DefineReceiveFile(const ScriptBuilder& s) {
-    s.Function("receiveFile", {"text"}, [&] {
-        s.If(Var("this") == loader, [&] { s.Set(usable, Call("readFile", Var("text"))); });
-    });
+    const Expr text = Var("text");
+    s.Function(receiveFile, {text},
+               [&] { s.If(Var("this") == loader, [&] { s.Set(usable, readFile(text)); }); });
 }
 
 // Takes speed, rawUrl and rawMessage from the raw text by the file's fixed layout; false when there
 // is no text or it is not laid out as a variable file.
 void DefineReadFile(const ScriptBuilder& s) {
-    s.Function("readFile", {"text"}, [&] {
-        const Expr text = Var("text");
+    const Expr text = Var("text");
+    s.Function(readFile, {text}, [&] {
         s.If(TypeOf(text) != "string", [&] { s.Return(false); });
-        const Expr speedAt = s.Local("speedAt", text.Call("indexOf", kSpeedMarker));
-        const Expr urlAt = s.Local("urlAt", text.Call("indexOf", kUrlMarker, speedAt));
-        // The address ends where the comment line begins: an address may itself hold "&".
-        const Expr urlEnd = s.Local("urlEnd", text.Call("indexOf", kUrlEndMarker, urlAt));
-        // The message follows the first "&txt=" line after the comment lines.
-        const Expr messageAt = s.Local("messageAt", text.Call("indexOf", kMessageMarker, urlEnd));
-        s.If((speedAt < 0 || urlAt < 0) || (urlEnd < 0 || messageAt < 0), [&] { s.Return(false); });
-
-        const Expr speedFrom = speedAt + kSpeedMarkerLength;
-        s.Set(speed,
-              Number(text.Call("substring", speedFrom, text.Call("indexOf", "&", speedFrom))));
+        const auto values = LocateValues(ScriptTextOps{s}, text);
+        s.If(values.missing, [&] { s.Return(false); });
+        s.Set(speed, Number(values.speed));
         // Not a positive number: the default. (NaN is not greater than 0 either.)
-        s.If(!(0 < speed), [&] { s.Set(speed, kDefaultSpeedMs); });
-        s.Set(rawUrl, text.Call("substring", urlAt + kUrlMarkerLength, urlEnd));
-        s.Set(rawMessage, text.Call("substr", messageAt + kMessageMarkerLength));
+        s.If(!(speed > 0), [&] { s.Set(speed, format::kDefaultSpeedMs); });
+        s.Set(rawUrl, values.url);
+        s.Set(rawMessage, values.message);
         s.Return(true);
     });
 }
 
 // c is one hexadecimal digit, as after a "%" that form data decodes.
 void DefineIsHexDigit(const ScriptBuilder& s) {
-    s.Function("isHexDigit", {"c"}, [&] {
-        const Expr c = Var("c");
-        s.Return(c["length"] == 1 && !(Expr(kHexDigits).Call("indexOf", c) < 0));
-    });
+    const Expr c = Var("c");
+    s.Function(isHexDigit, {c},
+               [&] { s.Return(c["length"] == 1 && Expr(kHexDigits).Call("indexOf", c) >= 0); });
 }
 
 // restoreText(raw, firstName): raw (a piece of the raw text that starts in the value of the form
 // pair firstName) with each run of letters beyond ASCII taken from the form copy.
 void DefineRestoreText(const ScriptBuilder& s) {
     const Expr raw = Var("raw");
+    const Expr firstName = Var("firstName");
     const Expr names = Var("names");      // the form copy's variable names, in file order
     const Expr index = Var("index");      // the pair raw has reached, in names
     const Expr decoded = Var("decoded");  // the form copy's text of the part of that pair
@@ -179,7 +261,7 @@ void DefineRestoreText(const ScriptBuilder& s) {
     const Expr out = Var("out");
     const Expr i = Var("i");  // the place in raw
     const auto beyondAscii = [](const Expr& text, const Expr& place) {
-        return kFirstNonAscii - 1 < text.Call("charCodeAt", place);
+        return text.Call("charCodeAt", place) > kLastAscii;
     };
     const auto startPairPart = [&](const Expr& text, bool name) {
         s.Set(decoded, text);
@@ -216,8 +298,8 @@ void DefineRestoreText(const ScriptBuilder& s) {
                     [&] { startPairPart(formCopy[names[index]], false); },  // the pair's value
                     [&] {
                         // "%" and two hex digits are one character in the form copy.
-                        s.If(c == "%" && Call("isHexDigit", raw.Call("charAt", i + 1)) &&
-                                 Call("isHexDigit", raw.Call("charAt", i + 2)),
+                        s.If(c == "%" && isHexDigit(raw.Call("charAt", i + 1)) &&
+                                 isHexDigit(raw.Call("charAt", i + 2)),
                              [&] {
                                  s.Set(c, raw.Call("substr", i, 3));
                                  s.Set(i, i + 2);
@@ -229,18 +311,19 @@ void DefineRestoreText(const ScriptBuilder& s) {
         s.Set(i, i + 1);
     };
 
-    s.Function("restoreText", {"raw", "firstName"}, [&] {
-        s.Local("names", New("Array"));
+    s.Function(restoreText, {raw, firstName}, [&] {
+        s.Local(names, New("Array"));
         // for..in lists the pairs newest first.
-        s.ForIn(formCopy, "name", [&] { s.Do(names.Call("unshift", Var("name"))); });
-        s.Local("index", 0);
-        s.While(index < names["length"] && names[index] != Var("firstName"),
+        const Expr name = Var("name");
+        s.ForIn(formCopy, name, [&] { s.Do(names.Call("unshift", name)); });
+        s.Local(index, 0);
+        s.While(index < names["length"] && names[index] != firstName,
                 [&] { s.Set(index, index + 1); });
-        s.Local("decoded", formCopy[Var("firstName")]);
-        s.Local("inName", false);
-        s.Local("at", 0);
-        s.Local("out", "");
-        s.Local("i", 0);
+        s.Local(decoded, formCopy[firstName]);
+        s.Local(inName, false);
+        s.Local(at, 0);
+        s.Local(out, "");
+        s.Local(i, 0);
         s.While(i < raw["length"],
                 [&] { s.If(beyondAscii(raw, i), copyRunBeyondAscii, copyAsciiCharacter); });
         s.Return(out);
@@ -249,8 +332,8 @@ void DefineRestoreText(const ScriptBuilder& s) {
 
 // text holds nothing but spaces, tabs and line breaks.
 void DefineIsBlank(const ScriptBuilder& s) {
-    s.Function("isBlank", {"text"}, [&] {
-        const Expr text = Var("text");
+    const Expr text = Var("text");
+    s.Function(isBlank, {text}, [&] {
         const Expr i = s.Local("i", 0);
         s.While(i < text["length"], [&] {
             s.If(Expr(kBlankCharacters).Call("indexOf", text.Call("charAt", i)) < 0,
@@ -263,38 +346,40 @@ void DefineIsBlank(const ScriptBuilder& s) {
 
 // Polls until both copies of the file are in, or gives up on it.
 void DefineWaitForFile(const ScriptBuilder& s) {
-    s.Function("waitForFile", {}, [&] {
+    s.Function(waitForFile, {}, [&] {
         s.Set(polls, polls + 1);
-        const Expr givingUp = !(polls < kPollsBeforeGivingUp);
+        const Expr givingUp = polls >= kPollsBeforeGivingUp;
         s.If(
-            usable && (formCopy["loaded"] == "yes" || givingUp),
+            usable &&
+                (formCopy[FormatText(format::kLoadedName)] == FormatText(format::kLoadedValue) ||
+                 givingUp),
             [&] {
-                s.Do(Call("clearInterval", timer));
-                s.Set(theUrl, Call("restoreText", rawUrl, "theUrl"));
+                s.Do(clearInterval(timer));
+                s.Set(theUrl, restoreText(rawUrl, FormatText(format::kUrlName)));
                 // Each line break of the file is one line break on the banner.
-                s.Set(message, Call("restoreText", rawMessage, "txt")
-                                   .Call("split", "\r\n")
+                s.Set(message, restoreText(rawMessage, FormatText(format::kMessageName))
+                                   .Call("split", FormatText(format::kLineBreak))
                                    .Call("join", "\n"));
                 s.If(
-                    Call("isBlank", message),
+                    isBlank(message),
                     [&] {
                         s.Trace("empty " + fileNumber);
                         s.Set(blankInRow, blankInRow + 1);
                         // Four in a row: every file is blank.
                         s.If(
-                            blankInRow < kFileCount, [&] { s.Do(Call("loadNextFile")); },
-                            [&] { s.Do(Call("rest")); });
+                            blankInRow < kFileCount, [&] { s.Do(loadNextFile()); },
+                            [&] { s.Do(rest()); });
                     },
                     [&] {
                         s.Set(blankInRow, 0);
-                        s.Do(Call("startTyping"));
+                        s.Do(startTyping());
                     });
             },
             [&] {
                 s.If(givingUp, [&] {
                     s.Trace("skipped " + fileNumber);
                     s.Set(blankInRow, 0);  // it may hold a message next time round
-                    s.Do(Call("loadNextFile"));
+                    s.Do(loadNextFile());
                 });
             });
     });
@@ -302,10 +387,11 @@ void DefineWaitForFile(const ScriptBuilder& s) {
 
 // Shows nothing but the picture, and starts no timer again.
 void DefineRest(const ScriptBuilder& s) {
-    s.Function("rest", {}, [&] {
+    s.Function(rest, {}, [&] {
         s.Set(resting, true);
-        s.Do(Call("clearText"));
+        s.Do(clearText());
         s.Set(caret["_visible"], false);
+        s.Do(updateAfterEvent());
         s.Trace("resting");
     });
 }
@@ -314,20 +400,23 @@ void DefineRest(const ScriptBuilder& s) {
 // player that cannot copy a clip's pixels leaves the copy transparent, which reads as the black
 // stage behind it: the letters then stay light, as on a dark picture.
 void DefineReadPicture(const ScriptBuilder& s) {
-    s.Function("readPicture", {}, [&] {
+    s.Function(readPicture, {}, [&] {
         s.Set(picture, flash["display"].New("BitmapData", kStageWidth, kStageHeight, true, 0));
         s.Do(picture.Call("draw", backdrop));
-        // The message being typed or held takes the ink for it at once.
+        // The message being typed or held takes the ink for it at once. A held message's caret
+        // keeps blinking in time: the picture may come in the middle of a hold.
         s.If(!resting && TypeOf(message) == "string", [&] {
-            s.Do(Call("fitMessage"));
-            s.Do(Call("showText", shown));
+            const Expr caretShown = s.Local("caretShown", caret["_visible"]);
+            s.Do(fitMessage());
+            s.Do(showText(shown));
+            s.Set(caret["_visible"], caretShown);
         });
     });
 }
 
 // lightPicture: whether the picture under the message, as laid out now, is light.
 void DefineChooseInk(const ScriptBuilder& s, const TextArea& area) {
-    s.Function("chooseInk", {}, [&] {
+    s.Function(chooseInk, {}, [&] {
         s.Set(lightPicture, false);
         s.If(!picture, [&] { s.Return(); });  // not loaded (yet)
         const Expr left = area.left + kTextGutter;
@@ -350,25 +439,52 @@ void DefineChooseInk(const ScriptBuilder& s, const TextArea& area) {
             });
             s.Set(y, y + kPictureSampleStep);
         });
-        s.Set(lightPicture, samples * kLightLuma < luma);
+        s.Set(lightPicture, luma > samples * kLightLuma);
     });
 }
 
 // Sets one field's size and colour, for the text it holds and the text it will be given.
 void DefineSetFormat(const ScriptBuilder& s) {
-    s.Function("setFormat", {"field", "size", "colour"}, [&] {
+    const Expr field = Var("field");
+    const Expr size = Var("size");
+    const Expr colour = Var("colour");
+    s.Function(setFormat, {field, size, colour}, [&] {
         const Expr format = s.Local("format", New("TextFormat"));
-        s.Set(format["size"], Var("size"));
-        s.Set(format["color"], Var("colour"));
-        s.Do(Var("field").Call("setNewTextFormat", format));
-        s.Do(Var("field").Call("setTextFormat", format));
+        s.Set(format["size"], size);
+        s.Set(format["color"], colour);
+        s.Do(field.Call("setNewTextFormat", format));
+        s.Do(field.Call("setTextFormat", format));
     });
 }
 
-// Gives the letters, their halo, the measuring field and the caret the font size and the ink.
-// (A new format scrolls a field back to its top.)
+// Gives a text layer's letters and halo their size and ink. Where the player draws filters, the
+// halo is a glow round the layer, drawn again only when its text changes; else it is the layer's
+// outline copies.
+void DefineStyleLayer(const ScriptBuilder& s) {
+    const Expr layer = Var("layer");
+    const Expr letters = Var("letters");
+    const Expr halo = Var("halo");
+    s.Function(styleLayer, {layer, letters, halo}, [&] {
+        s.Do(setFormat(layer[kLettersName], fontSize, letters));
+        s.If(
+            glowHalo,
+            [&] {
+                s.Set(layer["filters"],
+                      ArrayOf({flash["filters"].New("GlowFilter", halo, 1, kGlowBlur, kGlowBlur,
+                                                    kGlowStrength, 1)}));
+            },
+            [&] {
+                for (const Expr& copy : OutlineCopies(layer)) {
+                    s.Do(setFormat(copy, fontSize, halo));
+                }
+            });
+    });
+}
+
+// Gives the letters, their halo, the fields that lay text out and the caret the font size and
+// the ink. (A new format scrolls a field back to its top.)
 void DefineApplyStyle(const ScriptBuilder& s) {
-    s.Function("applyStyle", {}, [&] {
+    s.Function(applyStyle, {}, [&] {
         const Expr letters = s.Local("letters", kLightInk);
         const Expr halo = s.Local("halo", kDarkInk);
         // The caret's light bar on its dark rim, or the other way round.
@@ -378,9 +494,11 @@ void DefineApplyStyle(const ScriptBuilder& s) {
             s.Set(halo, kLightInk);
             s.Set(caretInk, flash["geom"].New("ColorTransform", -1, -1, -1, 1, 255, 255, 255, 0));
         });
-        s.Do(Call("setFormat", messageField, fontSize, letters));
-        for (const Expr& copy : OutlineCopies()) s.Do(Call("setFormat", copy, fontSize, halo));
-        s.Do(Call("setFormat", measureField, fontSize, letters));
+        s.Do(styleLayer(earlierLines, letters, halo));
+        s.Do(styleLayer(lastLine, letters, halo));
+        s.Do(setFormat(messageField, fontSize, letters));
+        s.Do(setFormat(lineField, fontSize, letters));
+        s.Do(setFormat(measureField, fontSize, letters));
         s.Set(caret["transform"]["colorTransform"], caretInk);
         s.Set(caret["_yscale"], 100 * fontSize / kTextSizes.front());  // as tall as a line
     });
@@ -389,52 +507,53 @@ void DefineApplyStyle(const ScriptBuilder& s) {
 // Lays the whole message out at each size of the ladder until it fits the field; the smallest
 // when none does. Then the ink for the picture under it, and the height of one line.
 void DefineFitMessage(const ScriptBuilder& s) {
-    s.Function("fitMessage", {}, [&] {
+    s.Function(fitMessage, {}, [&] {
         const Expr step = s.Local("step", 0);
         s.Set(fontSize, textSizes[step]);
-        s.Do(Call("applyStyle"));
+        s.Do(applyStyle());
         s.Set(messageField["text"], message);
-        s.While(1 < messageField["maxscroll"] && step < textSizes["length"] - 1, [&] {
+        s.While(messageField["maxscroll"] > 1 && step < textSizes["length"] - 1, [&] {
             s.Set(step, step + 1);
             s.Set(fontSize, textSizes[step]);
-            s.Do(Call("applyStyle"));
+            s.Do(applyStyle());
         });
-        s.Do(Call("chooseInk"));
-        s.Do(Call("applyStyle"));
+        s.Do(chooseInk());
+        s.Do(applyStyle());
         s.Set(measureField["text"], "X");
         s.Set(lineHeight, measureField["textHeight"]);
+        s.Set(rows, messageField["bottomScroll"]);
     });
 }
 
 // Clears the banner and types the message just read.
 void DefineStartTyping(const ScriptBuilder& s) {
-    s.Function("startTyping", {}, [&] {
+    s.Function(startTyping, {}, [&] {
         s.Set(resting, false);
-        s.Do(Call("fitMessage"));
+        s.Do(fitMessage());
         s.Trace("file " + fileNumber + " speed " + speed + " size " + fontSize + " url " + theUrl);
         s.Set(typed, 0);
-        s.Do(Call("clearText"));
-        s.Set(timer, Call("setInterval", typeNextLetter, speed));
+        s.Do(clearText());
+        s.Set(timer, setInterval(typeNextLetter, speed));
     });
 }
 
 // Shows one more letter, or holds the finished message and moves on.
 void DefineTypeNextLetter(const ScriptBuilder& s) {
-    s.Function("typeNextLetter", {}, [&] {
+    s.Function(typeNextLetter, {}, [&] {
         s.If(
             typed < message["length"],
             [&] {
                 s.Set(typed, typed + 1);
                 s.Set(shown, message.Call("substring", 0, typed));
-                s.Do(Call("showText", shown));
+                s.Do(showText(shown));
                 s.Trace("typed " + fileNumber + " " + shown);
             },
             [&] {
-                s.Do(Call("clearInterval", timer));
-                const Expr hold = s.Local("hold", Call("holdTime"));
+                s.Do(clearInterval(timer));
+                const Expr hold = s.Local("hold", holdTime());
                 s.Trace("hold " + fileNumber + " " + hold);
-                s.Set(timer, Call("setInterval", loadNextFile, hold));
-                s.Set(blinkTimer, Call("setInterval", blinkCaret, kBlinkMs));
+                s.Set(timer, setInterval(loadNextFile, hold));
+                s.Set(blinkTimer, setInterval(blinkCaret, kBlinkMs));
             });
     });
 }
@@ -444,7 +563,7 @@ void DefineTypeNextLetter(const ScriptBuilder& s) {
 // player that does not report the field's scroll lines leaves the share not a number, which
 // would end the hold at once: the whole message is held then, as one that never scrolled.
 void DefineHoldTime(const ScriptBuilder& s) {
-    s.Function("holdTime", {}, [&] {
+    s.Function(holdTime, {}, [&] {
         const Expr visibleLines =
             s.Local("visibleLines", messageField["bottomScroll"] - messageField["scroll"] + 1);
         const Expr lines = s.Local("lines", messageField["maxscroll"] - 1 + visibleLines);
@@ -456,24 +575,34 @@ void DefineHoldTime(const ScriptBuilder& s) {
     });
 }
 
-// Shows t in the message field and its halo, with the caret after it.
+// Sets the text of a text layer, and of its outline copies where they are the halo. An empty
+// layer is hidden: the player would still draw its kept pixels.
+void DefineSetLayerText(const ScriptBuilder& s) {
+    const Expr layer = Var("layer");
+    const Expr text = Var("text");
+    s.Function(setLayerText, {layer, text}, [&] {
+        s.Set(layer[kLettersName]["text"], text);
+        s.Set(layer["_visible"], text != "");
+        s.If(!glowHalo, [&] {
+            for (const Expr& copy : OutlineCopies(layer)) s.Set(copy["text"], text);
+        });
+    });
+}
+
+// Shows t, with the caret after it.
 //
-// The caret goes after the last line's text. Letters only ever come one at a time after a clear,
-// so the last line's start is followed as the text grows: when a letter makes the text taller,
+// Letters only ever come one at a time after a clear, so the start of the line being typed is
+// followed as the text grows: it is laid out in the line field, and when a letter makes it break,
 // the part of its word after the last space or hyphen has moved to a new line (or, longer than a
-// line, broken inside it), as the player breaks lines.
+// line, broken inside it), as the player breaks lines. The line being typed is shown in one layer,
+// laid out and drawn again at every letter, and the lines above it (as many as the banner shows)
+// in the other, each ended by a line break, which changes only when a line begins.
 void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
-    s.Function("showText", {"t"}, [&] {
-        const Expr t = Var("t");
-        // Each field scrolled so that its last line shows.
-        s.Set(messageField["text"], t);
-        s.Set(messageField["scroll"], messageField["maxscroll"]);
-        for (const Expr& copy : OutlineCopies()) {
-            s.Set(copy["text"], t);
-            s.Set(copy["scroll"], copy["maxscroll"]);
-        }
-        const Expr height = s.Local("height", messageField["textHeight"]);
-        s.If(shownHeight < height, [&] {
+    const Expr t = Var("t");
+    s.Function(showText, {t}, [&] {
+        s.Set(lineField["text"], t.Call("substr", lineStart));
+        // More than a line and a half: the letter began a line.
+        s.If(lineField["textHeight"] * 2 > lineHeight * 3, [&] {
             // Lines break after a line break, and after a space or a hyphen that has more after it.
             const Expr beforeLast = t["length"] - 2;
             const Expr wordStart = s.Local(
@@ -481,36 +610,56 @@ void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
                                        Math.Call("max", t.Call("lastIndexOf", " ", beforeLast),
                                                  t.Call("lastIndexOf", "-", beforeLast))) +
                                  1);
-            s.If(!(lineStart < wordStart), [&] { s.Set(wordStart, t["length"] - 1); });
+            s.If(wordStart <= lineStart, [&] { s.Set(wordStart, t["length"] - 1); });
             s.Set(lineStart, wordStart);
+            s.Do(lineStarts.Call("push", lineStart));
+            // The lowest row shows the line being typed; the lines above it move up.
+            s.Set(row, Math.Call("min", lineStarts["length"] - 1, rows - 1));
+            const Expr above = s.Local("above", "");
+            const Expr i = s.Local("i", lineStarts["length"] - 1 - row);
+            s.While(i < lineStarts["length"] - 1, [&] {
+                const Expr line =
+                    s.Local("line", t.Call("substring", lineStarts[i], lineStarts[i + 1]));
+                // A line the message breaks itself ends in its line break already.
+                s.If(line.Call("charAt", line["length"] - 1) != "\n",
+                     [&] { s.Set(line, line + "\n"); });
+                s.Set(above, above + line);
+                s.Set(i, i + 1);
+            });
+            s.Do(setLayerText(earlierLines, above.Call("substr", 0, above["length"] - 1)));
+            s.Set(lastLine["_y"], row * lineHeight);
         });
-        s.Set(shownHeight, height);
-        s.Set(measureField["text"], t.Call("substr", lineStart));
-        s.Set(caret["_x"], Math.Call("min", area.left + kTextGutter + measureField["textWidth"],
-                                     area.right - kTextGutter));
-        // The last line's top: lines scrolled out of sight lie above the field.
-        s.Set(caret["_y"],
-              area.top + Math.Call("max", 0, height - messageField["scroll"] * lineHeight));
+        s.Do(setLayerText(lastLine, t.Call("substr", lineStart)));
+        s.Set(caret["_x"],
+              Math.Call("min", area.left + kTextGutter + lastLine[kLettersName]["textWidth"],
+                        area.right - kTextGutter));
+        s.Set(caret["_y"], area.top + row * lineHeight);
         s.Set(caret["_visible"], true);  // solid while typing
+        // Drawn now: the movie's own frames are few.
+        s.Do(updateAfterEvent());
     });
 }
 
 // Empties the banner; the caret stops blinking and stands, solid, at the start of the first line.
 void DefineClearText(const ScriptBuilder& s) {
-    s.Function("clearText", {}, [&] {
-        s.Do(Call("clearInterval", blinkTimer));
+    s.Function(clearText, {}, [&] {
+        s.Do(clearInterval(blinkTimer));
         s.Set(lineStart, 0);
-        s.Set(shownHeight, 0);
+        s.Set(lineStarts, ArrayOf({0}));
+        s.Set(row, 0);
+        s.Set(lastLine["_y"], 0);
         s.Set(shown, "");
-        s.Do(Call("showText", shown));
+        s.Do(setLayerText(earlierLines, shown));
+        s.Do(showText(shown));
     });
 }
 
 // While a finished message is held.
 void DefineBlinkCaret(const ScriptBuilder& s) {
-    s.Function("blinkCaret", {}, [&] {
+    s.Function(blinkCaret, {}, [&] {
         s.Set(caret["_visible"], !caret["_visible"]);
         s.Trace("caret " + caret["_visible"]);
+        s.Do(updateAfterEvent());
     });
 }
 
@@ -534,32 +683,18 @@ std::string BuildFrameScript(const TextArea& area) {
     DefineReadPicture(s);
     DefineChooseInk(s, area);
     DefineSetFormat(s);
+    DefineStyleLayer(s);
     DefineApplyStyle(s);
     DefineFitMessage(s);
     DefineStartTyping(s);
     DefineTypeNextLetter(s);
     DefineHoldTime(s);
+    DefineSetLayerText(s);
     DefineShowText(s, area);
     DefineClearText(s);
     DefineBlinkCaret(s);
 
-    s.Set(measureField["_visible"], false);  // it only measures
-    s.Set(textSizes, ArrayOf({kTextSizes.begin(), kTextSizes.end()}));
-    s.Set(measureField["text"], "X");
-    s.Set(lineHeight, measureField["textHeight"]);
-    s.Do(Call("clearText"));  // the caret waits at the start for the first message
-    s.Set(Var("System")["useCodepage"], true);  // the files are single-byte Windows-1252 text
-    s.Stop();
-    // Nothing happens when the picture is missing.
-    s.Set(pictureLoader, New("MovieClipLoader"));
-    const Expr pictureListener = s.Local("pictureListener", New("Object"));
-    s.Set(pictureListener["onLoadInit"], readPicture);
-    s.Do(pictureLoader.Call("addListener", pictureListener));
-    s.Do(pictureLoader.Call("loadClip", "mypic.jpg", backdrop));
-    s.Set(fileNumber, 0);
-    s.Set(blankInRow, 0);
-    s.Set(resting, false);
-    s.Do(Call("loadNextFile"));
+    WriteStartUp(s);  // after the functions it calls
     return assembler.Finish();
 }
 
@@ -567,7 +702,7 @@ std::string BuildClickScript() {
     ActionAssembler assembler;
     const ScriptBuilder s(assembler);
     // Nothing before a file has been read.
-    s.If(0 < theUrl["length"], [&] { s.GetUrl(theUrl, "_blank", kGetUrlInWindow); });
+    s.If(theUrl["length"] > 0, [&] { s.GetUrl(theUrl, "_blank", kGetUrlInWindow); });
     return assembler.Finish();
 }
 

@@ -4,15 +4,25 @@
 #include <cstdint>
 #include <string>
 
+#include "package_format.h"
+
 namespace bannermovie {
 
 // Instance names the scripts and the movie's layout share.
 inline constexpr const char* kBackdropName = "backdrop";
-inline constexpr const char* kMessageFieldName = "messageField";
 inline constexpr const char* kCaretName = "caret";
+// Never shown: the whole message is laid out in the message field to fit it and read its lines,
+// the line being typed in the line field (laid out as the message) to see where it breaks, and a
+// line in the measuring field to find its height.
+inline constexpr const char* kMessageFieldName = "messageField";
+inline constexpr const char* kLineFieldName = "lineField";
 inline constexpr const char* kMeasureFieldName = "measureField";
-// The copies of the message field, in the halo's colour, that outline its letters: outline1 to
-// outline4.
+// The text shown: two layers alike, the lines above the one being typed and that line, so that a
+// letter typed redraws its line alone. Each holds the letters and, under them, copies of them in
+// the halo's colour that outline them: outline1 to outline4.
+inline constexpr const char* kEarlierLinesName = "earlierLines";
+inline constexpr const char* kLastLineName = "lastLine";
+inline constexpr const char* kLettersName = "letters";
 inline constexpr std::uint16_t kOutlineCopyCount = 4;
 std::string OutlineCopyName(std::uint16_t index);
 
@@ -24,13 +34,18 @@ std::string OutlineCopyName(std::uint16_t index);
 // next size that would gain a line, 10, closes them.
 inline constexpr std::array<std::int32_t, 5> kTextSizes{20, 18, 16, 14, 12};
 
+// The caret's bar, in pixels down a line at the ladder's top size, from the ascenders to the
+// descenders; the script scales it with the size.
+inline constexpr std::int32_t kCaretTop = kTextSizes.front() * 3 / 10;
+inline constexpr std::int32_t kCaretBottom = kTextSizes.front() * 7 / 5;
+
 // Letters and their halo: light letters on a dark halo over dark pictures, swapped over light ones.
 inline constexpr std::uint32_t kLightInk = 0xFFFFFF;
 inline constexpr std::uint32_t kDarkInk = 0x000000;
 
 // The stage, in pixels: the picture fills it.
-inline constexpr std::int32_t kStageWidth = 468;
-inline constexpr std::int32_t kStageHeight = 100;
+using quillbeam::package_format::kStageHeight;
+using quillbeam::package_format::kStageWidth;
 
 // Where the message field lies on the stage, in pixels.
 struct TextArea {

@@ -59,8 +59,10 @@ Expr Expr::Pushing(Emitter emit) {
 }
 
 Expr Expr::Variable(std::string name) {
-    return {[name](ActionAssembler& a) { a.GetVariable(name); },
-            [name](ActionAssembler& a) { a.Push({name}); }, ActionCode::SetVariable};
+    Expr variable{[name](ActionAssembler& a) { a.GetVariable(name); },
+                  [name](ActionAssembler& a) { a.Push({name}); }, ActionCode::SetVariable};
+    variable.name_ = std::move(name);
+    return variable;
 }
 
 Expr Expr::operator[](const Expr& key) const {
@@ -96,13 +98,13 @@ Expr Expr::NewMethod(std::string constructor, std::vector<Expr> arguments) const
     });
 }
 
-Expr CallFunction(std::string function, std::vector<Expr> arguments) {
-    return Expr::Pushing(
-        [function = std::move(function), arguments = std::move(arguments)](ActionAssembler& a) {
-            EmitArguments(a, arguments);
-            a.Push({function});
-            a.Emit(ActionCode::CallFunction);
-        });
+Expr Expr::CallNamed(std::vector<Expr> arguments) const {
+    if (name_.empty()) throw std::logic_error("a call of a value that names no function");
+    return Pushing([function = name_, arguments = std::move(arguments)](ActionAssembler& a) {
+        EmitArguments(a, arguments);
+        a.Push({function});
+        a.Emit(ActionCode::CallFunction);
+    });
 }
 
 Expr NewObject(std::string constructor, std::vector<Expr> arguments) {
@@ -153,6 +155,18 @@ Expr operator<(const Expr& left, const Expr& right) {
     return Operation(ActionCode::Less2, left, right);
 }
 
+Expr operator>(const Expr& left, const Expr& right) {
+    return right < left;
+}
+
+Expr operator<=(const Expr& left, const Expr& right) {
+    return !(right < left);
+}
+
+Expr operator>=(const Expr& left, const Expr& right) {
+    return !(left < right);
+}
+
 Expr operator==(const Expr& left, const Expr& right) {
     return Operation(ActionCode::Equals2, left, right);
 }
@@ -188,11 +202,15 @@ void ScriptBuilder::Set(const Expr& place, const Expr& value) const {
     a_.Emit(place.store());
 }
 
-Expr ScriptBuilder::Local(std::string name, const Expr& value) const {
-    a_.Push({name});
+Expr ScriptBuilder::Local(const char* name, const Expr& value) const {
+    a_.Push({std::string(name)});
     value.Emit(a_);
     a_.Emit(ActionCode::DefineLocal);
-    return Var(std::move(name));
+    return Var(name);
+}
+
+void ScriptBuilder::Local(const Expr& variable, const Expr& value) const {
+    Local(variable.name().c_str(), value);
 }
 
 void ScriptBuilder::Do(const Expr& call) const {
@@ -254,7 +272,7 @@ void ScriptBuilder::While(const Expr& condition, const Block& body) const {
     a_.Bind(end);
 }
 
-void ScriptBuilder::ForIn(const Expr& object, const std::string& name, const Block& body) const {
+void ScriptBuilder::ForIn(const Expr& object, const Expr& name, const Block& body) const {
     // Enumerate2 leaves a null under the names; each turn takes one name off the stack.
     const auto top = a_.NewLabel();
     const auto end = a_.NewLabel();
@@ -267,7 +285,7 @@ void ScriptBuilder::ForIn(const Expr& object, const std::string& name, const Blo
     a_.If(end);
     a_.StoreRegister(0);
     a_.Emit(ActionCode::Pop);
-    a_.Push({name, Register{0}});
+    a_.Push({name.name(), Register{0}});
     a_.Emit(ActionCode::DefineLocal);
     body();
     a_.Jump(top);
@@ -275,12 +293,13 @@ void ScriptBuilder::ForIn(const Expr& object, const std::string& name, const Blo
     a_.Emit(ActionCode::Pop);  // the null
 }
 
-Expr ScriptBuilder::Function(std::string name, std::initializer_list<std::string_view> parameters,
+void ScriptBuilder::Function(const Expr& function, std::initializer_list<Expr> parameters,
                              const Block& body) const {
-    a_.BeginFunction(name, parameters);
+    std::vector<std::string_view> names;
+    for (const Expr& parameter : parameters) names.push_back(parameter.name());
+    a_.BeginFunction(function.name(), names);
     body();
     a_.EndFunction();
-    return Var(std::move(name));
 }
 
 }  // namespace bannermovie

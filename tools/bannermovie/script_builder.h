@@ -13,9 +13,10 @@
 namespace bannermovie {
 
 // A value of the script, written as in ActionScript: literals convert on their own, C++
-// operators build the operations (a + b, a % b, a < b, a == b, !a, a && b, a | b, a >> b), and
-// object["name"] reads a member, as object.name does. Nothing is emitted until a statement uses
-// the value; && and || then short-circuit as ActionScript's do.
+// operators build the operations (a + b, a % b, a < b, a >= b, a == b, !a, a && b, a & b,
+// a >> b), object["name"] reads a member, as object.name does, and a function's variable called,
+// f(x), calls it. Nothing is emitted until a statement uses the value; && and || then
+// short-circuit as ActionScript's do.
 class Expr {
   public:
     using Emitter = std::function<void(ActionAssembler&)>;
@@ -26,7 +27,7 @@ class Expr {
     template <std::same_as<bool> Bool>
     Expr(Bool value) : Expr(Literal(value)) {}  // NOLINT(google-explicit-constructor)
 
-    // A timeline variable, or a local of the function being written.
+    // A timeline variable, a local or a parameter of the function being written, or a function.
     static Expr Variable(std::string name);
     // Actions that leave one value on the stack.
     static Expr Pushing(Emitter emit);
@@ -44,6 +45,14 @@ class Expr {
         return NewMethod(std::move(constructor), {Expr(arguments)...});
     }
 
+    // name(arguments...), for a variable that names a function of the timeline or the player.
+    template <typename... Arguments>
+    Expr operator()(const Arguments&... arguments) const {
+        return CallNamed({Expr(arguments)...});
+    }
+    // The variable's name; empty for any other value.
+    const std::string& name() const { return name_; }
+
     // Pushes the value.
     void Emit(ActionAssembler& a) const { value_(a); }
     // A variable or a member can be assigned: its place is pushed, then the value, then `store`.
@@ -56,7 +65,9 @@ class Expr {
     Expr(Emitter value, Emitter place, ActionCode store);
     Expr CallMethod(std::string method, std::vector<Expr> arguments) const;
     Expr NewMethod(std::string constructor, std::vector<Expr> arguments) const;
+    Expr CallNamed(std::vector<Expr> arguments) const;
 
+    std::string name_;
     Emitter value_;
     Emitter place_;
     ActionCode store_ = ActionCode::End;
@@ -64,13 +75,6 @@ class Expr {
 
 inline Expr Var(std::string name) {
     return Expr::Variable(std::move(name));
-}
-
-// function(arguments...), a function of the timeline or a global one.
-Expr CallFunction(std::string function, std::vector<Expr> arguments);
-template <typename... Arguments>
-Expr Call(std::string function, const Arguments&... arguments) {
-    return CallFunction(std::move(function), {Expr(arguments)...});
 }
 
 // new Constructor(arguments...)
@@ -92,6 +96,12 @@ Expr operator*(const Expr& left, const Expr& right);
 Expr operator/(const Expr& left, const Expr& right);
 Expr operator%(const Expr& left, const Expr& right);
 Expr operator<(const Expr& left, const Expr& right);
+// The other comparisons are Less2 turned round or negated, as the player has no Greater before
+// SWF 6 and no LessEquals at all. Turned round, the right operand is evaluated first: the same
+// for every operand without side effects, which are the only ones the scripts compare.
+Expr operator>(const Expr& left, const Expr& right);
+Expr operator<=(const Expr& left, const Expr& right);
+Expr operator>=(const Expr& left, const Expr& right);
 Expr operator==(const Expr& left, const Expr& right);
 Expr operator!=(const Expr& left, const Expr& right);
 Expr operator!(const Expr& value);
@@ -110,7 +120,9 @@ class ScriptBuilder {
 
     void Set(const Expr& place, const Expr& value) const;  // place = value
     // var name = value; returns the variable.
-    Expr Local(std::string name, const Expr& value) const;
+    Expr Local(const char* name, const Expr& value) const;
+    // var variable = value, for a local named before its function begins.
+    void Local(const Expr& variable, const Expr& value) const;
     void Do(const Expr& call) const;  // a call whose result is dropped
     void Trace(const Expr& value) const;
     // GetURL2: opens url in a window, or loads it into a clip, as `flags` say.
@@ -121,9 +133,9 @@ class ScriptBuilder {
     void If(const Expr& condition, const Block& then, const Block& otherwise = {}) const;
     void While(const Expr& condition, const Block& body) const;
     // for (var name in object) body; the names come newest first, as the player lists them.
-    void ForIn(const Expr& object, const std::string& name, const Block& body) const;
-    // function name(parameters) { body }; returns the function, as a variable.
-    Expr Function(std::string name, std::initializer_list<std::string_view> parameters,
+    void ForIn(const Expr& object, const Expr& name, const Block& body) const;
+    // function name(parameters) { body }, for the function's variable and its parameters'.
+    void Function(const Expr& function, std::initializer_list<Expr> parameters,
                   const Block& body) const;
 
   private:

@@ -18,6 +18,7 @@ constexpr std::uint8_t kEditReadOnly = 0x08;
 constexpr std::uint8_t kEditHasTextColor = 0x04;
 constexpr std::uint8_t kEditHasFont = 0x01;
 constexpr std::uint8_t kEditNoSelect = 0x10;
+constexpr std::uint8_t kEditAutoSize = 0x40;
 
 // DefineShape: fill style type and shape record fields.
 constexpr std::uint8_t kSolidFill = 0x00;
@@ -71,7 +72,7 @@ std::string DefineTextField(std::uint16_t fieldId, Rect bounds, const EditTextSt
     out.U16(fieldId);
     out.Bytes(EncodeRect(bounds));
     out.U8(layoutFlags | kEditReadOnly | kEditHasTextColor | kEditHasFont);
-    out.U8(kEditNoSelect);
+    out.U8(kEditNoSelect | (style.fitsText ? kEditAutoSize : 0));
     out.U16(style.fontId);
     out.U16(style.heightTwips);
     out.U8(style.color.red);
@@ -87,6 +88,11 @@ std::string DefineTextField(std::uint16_t fieldId, Rect bounds, const EditTextSt
 std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds,
                                     const EditTextStyle& style) {
     return DefineTextField(fieldId, bounds, style, kEditWordWrap | kEditMultiline);
+}
+
+std::string DefineUnwrappedTextField(std::uint16_t fieldId, Rect bounds,
+                                     const EditTextStyle& style) {
+    return DefineTextField(fieldId, bounds, style, kEditMultiline);
 }
 
 std::string DefineSingleLineTextField(std::uint16_t fieldId, Rect bounds,
@@ -110,6 +116,19 @@ std::string DefineSpriteOfShapes(std::uint16_t spriteId,
         place.U16(depth++);
         place.U16(shapeId);
         out.Bytes(EncodeTag(TagCode::PlaceObject2, place.bytes()));
+    }
+    out.Bytes(EncodeTag(TagCode::ShowFrame, {}));
+    out.Bytes(EncodeTag(TagCode::End, {}));
+    return out.bytes();
+}
+
+std::string DefineSpriteOfPlacements(std::uint16_t spriteId,
+                                     const std::vector<std::string>& placements) {
+    ByteWriter out;
+    out.U16(spriteId);
+    out.U16(1);  // FrameCount
+    for (const std::string& place : placements) {
+        out.Bytes(EncodeTag(TagCode::PlaceObject2, place));
     }
     out.Bytes(EncodeTag(TagCode::ShowFrame, {}));
     out.Bytes(EncodeTag(TagCode::End, {}));

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "swf_file.h"
 
@@ -25,10 +26,15 @@ struct EditTextStyle {
     std::uint16_t heightTwips = 0;
     Rgb color;
     std::uint8_t alpha = 0xFF;
+    bool fitsText = false;  // AutoSize: the box shrinks or grows to the text's height
 };
 // DefineEditText: a read-only, unselectable, word-wrapping multi-line text field with no text of
 // its own; scripts set it through the instance name it is placed with.
 std::string DefineWrappingTextField(std::uint16_t fieldId, Rect bounds, const EditTextStyle& style);
+
+// DefineEditText as above, but its lines break only at line breaks in its text.
+std::string DefineUnwrappedTextField(std::uint16_t fieldId, Rect bounds,
+                                     const EditTextStyle& style);
 
 // DefineEditText as above, but one line that never wraps: a script measures text with it.
 std::string DefineSingleLineTextField(std::uint16_t fieldId, Rect bounds,
@@ -40,6 +46,10 @@ std::string DefineEmptySprite(std::uint16_t spriteId);
 // DefineSprite with one frame that shows the given shapes, the first lowest.
 std::string DefineSpriteOfShapes(std::uint16_t spriteId,
                                  std::initializer_list<std::uint16_t> shapeIds);
+
+// DefineSprite with one frame made of the given PlaceObject2 bodies, in order.
+std::string DefineSpriteOfPlacements(std::uint16_t spriteId,
+                                     const std::vector<std::string>& placements);
 
 // DefineShape: a rectangle filled with one solid colour, with no outline.
 std::string DefineFilledRectangle(std::uint16_t shapeId, Rect rect, Rgb fill);

@@ -1,0 +1,44 @@
+#pragma once
+
+// The package's format, as its files' builders write it and the banner movie reads it: the
+// movie's generator includes this header too, so that a change here reaches both.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace quillbeam::package_format {
+
+// The files beside the page. The variable files hold the messages, one each, in message order.
+inline constexpr std::array<std::u16string_view, 4> kVariableFileNames = {
+    u"mytext1.txt", u"mytext2.txt", u"mytext3.txt", u"mytext4.txt"};
+inline constexpr std::u16string_view kMovieName = u"bannerloop2.swf";
+inline constexpr std::u16string_view kPictureName = u"mypic.jpg";
+
+// The movie's stage, in pixels: the page shows the movie at this size, the picture fills it.
+inline constexpr std::int32_t kStageWidth = 468;
+inline constexpr std::int32_t kStageHeight = 100;
+
+// A variable file is form data: name=value pairs, each opened and closed by '&', one to a line,
+// with comment lines between them. Lines end in CR LF; the message comes last and runs to the
+// end of the file, so it may hold line breaks, '&' and '=' of its own.
+inline constexpr std::u16string_view kLineBreak = u"\r\n";
+inline constexpr std::u16string_view kPairBoundary = u"&";
+inline constexpr std::u16string_view kValueStart = u"=";
+inline constexpr std::u16string_view kCommentStart = u"//";
+
+// The pairs, in file order. `loaded` tells a player that reads the file as form data that all of
+// it has come; `speed` is the typing interval in milliseconds, larger for slower.
+inline constexpr std::u16string_view kLoadedName = u"loaded";
+inline constexpr std::u16string_view kLoadedValue = u"yes";
+inline constexpr std::u16string_view kSpeedName = u"speed";
+inline constexpr std::int32_t kDefaultSpeedMs = 50;
+inline constexpr std::u16string_view kUrlName = u"theUrl";
+inline constexpr std::u16string_view kMessageName = u"txt";
+
+// The comment lines, without their "//": one after the loaded pair, two after the address.
+inline constexpr std::u16string_view kDoNotEditComment = u"Please do not edit this line.";
+inline constexpr std::array<std::u16string_view, 2> kSpeedComments = {
+    u"The variable \u201Cspeed\u201D is actually the interval time in ms.",
+    u"Therefore the greater \u201Cspeed\u201D is, the slower the typing speed will be."};
+
+}  // namespace quillbeam::package_format
