@@ -165,6 +165,10 @@ TEST(WindowLogic, GenerateAsksOnlyAboutCharactersTheBannerCannotShow) {
         {{u"", {u"", u"", u"", u""}, u"\u0436\u0436"},
          Role::Address,
          u"The address holds a character that the banner cannot show: \u0436\r\n"},
+        {{u"", {u"", u"", u"", u""}, u"\u0436\u0437\u0438\u0439\u043A"},  // five: no "\u2026"
+         Role::Address,
+         u"The address holds characters that the banner cannot show: "
+         u"\u0436 \u0437 \u0438 \u0439 \u043A\r\n"},
     };
     for (const auto& row : rows) {
         const auto question = QuestionBeforeWriting(row.request);

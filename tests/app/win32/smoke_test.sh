@@ -153,12 +153,16 @@ wait_closed '^Browse for Folder$'
 [ "$(field Text1)" = 'Q:\smoke-test-folder' ] || fail "Browse put '$(field Text1)' in the box"
 echo "ok: Browse puts the chosen folder's Windows path in the box"
 
-# 6. Each link reaches the desktop's opener with its exact address.
-click Image1
-click Label7
-while [ "$(wc -l <"$work/opened" 2>/dev/null || echo 0)" -lt 2 ]; do
-  kill -0 "$program" 2>/dev/null || fail "the program ended"
-  poll
+# 6. Each link reaches the desktop's opener with its exact address. Each click starts an opener
+#    process of its own, which may finish after the next one's: the next click waits for it.
+opened=0
+for link in Image1 Label7; do
+  click "$link"
+  opened=$((opened + 1))
+  while [ "$(wc -l <"$work/opened" 2>/dev/null || echo 0)" -lt "$opened" ]; do
+    kill -0 "$program" 2>/dev/null || fail "the program ended"
+    poll
+  done
 done
 printf 'http://www.quillbeam.net/ZRV/NEW/\nhttp://www.quillbeam.net/ZRV/update.htm\n' |
   cmp -s - "$work/opened" || fail "the links opened: $(cat "$work/opened")"
