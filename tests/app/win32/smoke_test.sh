@@ -13,8 +13,19 @@ quiet=$(readlink -f "$WINEPREFIX/dosdevices/q:")
 at_session_end 'rm -rf "$quiet/smoke-test-folder"'
 ended_with_program() { program=$1; ended_with_session "$1"; }
 
-# Polls for the state (a file, a window gone), never waiting a fixed time for it.
-poll() { sleep 0.05; }
+# Polls for the state (a file, a window gone, a box's text), never waiting a fixed time for it:
+#   await <what it waits for> <command...>
+# The program ending, or wait_guard seconds without the state (a guard against hanging), fail
+# with what was awaited.
+await() {
+  local what=$1 deadline=$((SECONDS + wait_guard))
+  shift
+  until "$@"; do
+    kill -0 "$program" 2>/dev/null || fail "the program ended while waiting for $what"
+    ((SECONDS < deadline)) || fail "no $what after $wait_guard seconds"
+    sleep 0.05
+  done
+}
 # tools/windows-tests.sh provides the X server; alone, the test starts a private one.
 [ -n "${DISPLAY:-}" ] || start_xvfb "$wine_screen"
 
@@ -40,12 +51,8 @@ click() {
 }
 focus_main() { xdotool windowfocus --sync "$main"; }
 # Waits until no window named $1 is visible: the dialog has closed.
-wait_closed() {
-  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
-    kill -0 "$program" 2>/dev/null || fail "the program ended"
-    poll
-  done
-}
+no_window() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+wait_closed() { await "closing of the window named $1" no_window "$1"; }
 # Answers the next message box captioned "Quillbeam" with Enter.
 answer_message() {
   local box
@@ -93,12 +100,8 @@ fi
 
 # 2. A letter the banner cannot show is named before anything is written. Enter answers No: the
 #    package is not written again, and the box holding the letter keeps it and has the focus.
-typed_into() {  # polls until box $1 reads $2
-  while [ "$(field "$1")" != "$2" ]; do
-    kill -0 "$program" 2>/dev/null || fail "the program ended"
-    poll
-  done
-}
+box_reads() { [ "$(field "$1")" = "$2" ]; }
+typed_into() { await "\"$2\" in box $1" box_reads "$1" "$2"; }
 rm "$work/out/mytext1.txt"
 click Text3
 focus_main
@@ -156,13 +159,11 @@ echo "ok: Browse puts the chosen folder's Windows path in the box"
 # 6. Each link reaches the desktop's opener with its exact address. Each click starts an opener
 #    process of its own, which may finish after the next one's: the next click waits for it.
 opened=0
+at_least_opened() { [ "$(wc -l <"$work/opened" 2>/dev/null || echo 0)" -ge "$opened" ]; }
 for link in Image1 Label7; do
   click "$link"
   opened=$((opened + 1))
-  while [ "$(wc -l <"$work/opened" 2>/dev/null || echo 0)" -lt "$opened" ]; do
-    kill -0 "$program" 2>/dev/null || fail "the program ended"
-    poll
-  done
+  await "$opened address(es) at the desktop's opener" at_least_opened
 done
 printf 'http://www.quillbeam.net/ZRV/NEW/\nhttp://www.quillbeam.net/ZRV/update.htm\n' |
   cmp -s - "$work/opened" || fail "the links opened: $(cat "$work/opened")"

@@ -18,6 +18,7 @@
 #include "fake_shell.h"
 #include "modAPI.h"
 #include "shell_functions.h"
+#include "unique_handle.h"
 #include "unique_resource.h"
 
 using namespace quillbeam::modAPI;
@@ -98,6 +99,26 @@ class QuietFolder {
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::wstring& name) const { return path_ / name; }
 
+    // Wine's item lists carry a folder's access time (in two-second steps), and the dialog finds
+    // a folder to select by comparing item lists byte for byte. Reading a folder moves its access
+    // time while that is not later than its last change, so after something was made in it the
+    // dialog's own listing moves it, and on a busy machine the selection's item list then no
+    // longer matches the tree's. An access time set after the last change stays as it is.
+    void PinAccessTime() const {
+        const quillbeam::UniqueHandle folder(
+            CreateFileW(path_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        // An hour ahead: setting it counts as a change, made now.
+        ULARGE_INTEGER later{.u = {now.dwLowDateTime, now.dwHighDateTime}};
+        later.QuadPart += 36'000'000'000;  // in steps of 100 ns
+        const FILETIME accessed{later.u.LowPart, later.u.HighPart};
+        if (!folder || !SetFileTime(folder.get(), nullptr, &accessed, nullptr)) {
+            throw std::runtime_error("cannot set the access time of " + path_.string());
+        }
+    }
+
   private:
     std::filesystem::path path_;
 };
@@ -162,6 +183,7 @@ TEST_F(FolderChooserTest, CancelGivesTheEmptyText) {
 TEST_F(FolderChooserTest, KeepsCharactersTheAnsiCodePageLacks) {
     const std::filesystem::path chosen = temp_.path() / L"\u0101\u4E2D folder";
     std::filesystem::create_directory(chosen);
+    temp_.PinAccessTime();
     EXPECT_EQ(
         Choose(Pressing(IDOK, chosen.wstring()), temp_.path().u16string(), {.newStyle = true}),
         chosen.u16string());
