@@ -17,13 +17,14 @@
 //
 // --smoke plays the floor and the typing banner for a few seconds and only checks that the
 // measurement works: the banner starts by itself, asks for its files, and shows no overlay.
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 
 import { chromium } from '../tests/playback/node_modules/playwright-core/index.mjs';
 import { CANVAS_PAGE_NAME, PAGE_NAME, ruffleOverlaysShown, writeReadmePage } from '../tests/playback/readme_page.mjs';
+import { startServer } from '../tests/playback/local_server.mjs';
 
 const CHROMIUM = '/usr/bin/chromium';
 const CLICK_URL = 'offers/index.html';
@@ -158,21 +159,6 @@ function prepareSite(options) {
     return { site, variants: chosen };
 }
 
-function startServer(site) {
-    const server = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0'],
-                         { cwd: site, stdio: ['ignore', 'pipe', 'ignore'] });
-    process.on('exit', () => server.kill());
-    const port = new Promise((resolve, reject) => {
-        let seen = '';
-        server.stdout.on('data', (chunk) => {
-            seen += chunk;
-            const match = seen.match(/port (\d+)/);
-            if (match) resolve(Number(match[1]));
-        });
-        server.on('exit', () => reject(new Error('the local web server did not start')));
-    });
-    return { server, port };
-}
 
 // ---- Processor time ---------------------------------------------------------------------------
 

@@ -13,7 +13,7 @@
 // times, less the frames during which the check held the player still. The check holds the player
 // still right after chosen traces, so that a screenshot shows exactly the state those traces
 // describe, however slow the machine is.
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 
@@ -24,6 +24,7 @@ import {
     preparePictureSites, readBack, SPEED_MS as PICTURE_SPEED_MS,
 } from './legibility.mjs';
 import { PAGE_NAME, readmeRuffleLines, ruffleOverlaysShown, writeReadmePage } from './readme_page.mjs';
+import { startServer } from './local_server.mjs';
 
 const [makePackage, applicationFolder, outputFolder] = process.argv.slice(2);
 if (!outputFolder) {
@@ -143,21 +144,6 @@ function prepareSite(site) {
 
 // ---- Server and browser ---------------------------------------------------------------------
 
-function startServer(site) {
-    const server = spawn('python3', ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0'],
-                         { cwd: site, stdio: ['ignore', 'pipe', 'ignore'] });
-    process.on('exit', () => server.kill());  // also when the time limit ends the check
-    const port = new Promise((resolve, reject) => {
-        let seen = '';
-        server.stdout.on('data', (chunk) => {
-            seen += chunk;
-            const match = seen.match(/port (\d+)/);
-            if (match) resolve(Number(match[1]));
-        });
-        server.on('exit', () => reject(new CheckFailure('the local web server did not start')));
-    });
-    return { server, port };
-}
 
 async function launchBrowser(profile) {
     return chromium.launchPersistentContext(profile, {
@@ -778,7 +764,7 @@ async function main() {
     fs.mkdirSync(path.join(outputFolder, 'frames'), { recursive: true });
     const site = path.join(outputFolder, 'site');
     prepareSite(site);
-    const { server, port } = startServer(site);
+    const { server, port } = startServer(site, (text) => new CheckFailure(text));
     let context;
     try {
         const base = `http://127.0.0.1:${await port}`;
