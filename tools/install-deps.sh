@@ -31,7 +31,8 @@ windows_packages=(g++ cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-too
                   # The icon group and banner bitmap; the installer and the portable zip.
                   imagemagick nsis zip
                   # The window tests and the smoke test: a private X server, driven from outside.
-                  xvfb xauth xdotool fonts-dejavu-core)
+                  # xmodmap gives a letter outside the keyboard map a key of its own.
+                  xvfb xauth xdotool x11-xserver-utils fonts-dejavu-core)
 
 case "$profile" in
   build) packages=("${build_packages[@]}") ;;
