@@ -3,7 +3,7 @@
 #   1. every test again, built by clang with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   2. the libFuzzer target for a bounded time, starting from the committed corpus;
 #   3. clang-tidy over our own sources, with the committed configuration: as the Linux build
-#      compiles them, and as the Windows cross build does.
+#      compiles them, and the Windows layers as the Windows cross build does.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLBEAM_HARDENING_DIR:-$root/build-hardening}
@@ -44,8 +44,10 @@ echo "== clang-tidy"
 cd "$root"
 : >"$build/clang-tidy.log"
 # The Windows layers are not in this build's compile commands: the cross build's are read below.
+linux_files=$build/clang-tidy-linux-files
 git ls-files -- 'package/*.cpp' 'shell/*.cpp' 'app/*.cpp' 'tools/*.cpp' \
-  ':(exclude)package/win32/*' ':(exclude)shell/win32/*' ':(exclude)app/win32/*' | tidy "$build"
+  ':(exclude)package/win32/*' ':(exclude)shell/win32/*' ':(exclude)app/win32/*' | sort >"$linux_files"
+tidy "$build" <"$linux_files"
 
 echo "== clang-tidy over the Windows build"
 # Configuring the cross build is enough: its compile commands name every file it compiles.
@@ -63,8 +65,11 @@ target_arguments+=(--extra-arg=--sysroot="$(cd "$(grep -E "/$target/include$" <<
 while read -r folder; do
   target_arguments+=(--extra-arg=-isystem"$folder")
 done < <(grep '/include/c++' <<<"$search_list")
+# The files both builds compile are the same text, checked above: here only what the Windows build
+# alone compiles.
 sed -n "s|^ *\"file\": \"$root/\\(.*\\)\",\\{0,1\\}\$|\\1|p" "$windows_build/compile_commands.json" |
-  grep -E '^(package|shell|app|tools)/.*\.cpp$' | sort -u | tidy "$windows_build" "${target_arguments[@]}"
+  grep -E '^(package|shell|app|tools)/.*\.cpp$' | sort -u | comm -23 - "$linux_files" |
+  tidy "$windows_build" "${target_arguments[@]}"
 if grep -q -E '(warning|error):' "$build/clang-tidy.log"; then
   echo "clang-tidy found problems" >&2
   exit 1
