@@ -252,22 +252,26 @@ TEST_F(BuiltMovie, OneBlackFrameThatDefinesEveryCharacterBeforePlacingIt) {
                 break;
         }
     }
-    // Bottom to top: the picture, the text's two layers (the lines above the line being typed,
-    // then that line), the caret over the text (a glow round the letters would cover it), the
-    // click area over everything; the fields that lay text out are never shown.
+    // Bottom to top: the picture, the text's three layers (the lines above the line being typed,
+    // that line's finished words, the word being typed), the caret over the text (a glow round the
+    // letters would cover it), the click area over everything; the fields that lay text out are
+    // never shown.
     const auto placed = Placements();
-    ASSERT_EQ(placed.size(), 8u);
+    ASSERT_EQ(placed.size(), 9u);
     const auto depth = [&](const char* name) { return placed.at(name).depth; };
     EXPECT_LT(depth("backdrop"), depth("earlierLines"));
     EXPECT_LT(depth("earlierLines"), depth("lastLine"));
-    EXPECT_LT(depth("lastLine"), depth("caret"));
+    EXPECT_LT(depth("lastLine"), depth("lastWord"));
+    EXPECT_LT(depth("lastWord"), depth("caret"));
     EXPECT_LT(depth("caret"), depth("clickArea"));
     for (const char* hidden : {"messageField", "lineField", "measureField"}) {
         EXPECT_LT(depth(hidden), depth("clickArea"));
     }
-    // One sprite, unmoved: the script moves the last line down its rows.
-    EXPECT_EQ(placed.at("earlierLines").id, placed.at("lastLine").id);
-    for (const char* layer : {"earlierLines", "lastLine"}) {
+    // One sprite, unmoved: the script moves the last line down its rows and its last word along it.
+    for (const char* layer : {"lastLine", "lastWord"}) {
+        EXPECT_EQ(placed.at("earlierLines").id, placed.at(layer).id);
+    }
+    for (const char* layer : {"earlierLines", "lastLine", "lastWord"}) {
         EXPECT_EQ(std::make_pair(placed.at(layer).dx, placed.at(layer).dy), std::make_pair(0, 0));
     }
 }

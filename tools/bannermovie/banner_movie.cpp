@@ -61,18 +61,19 @@ constexpr std::uint16_t kCaretId = 10;
 constexpr std::uint16_t kLayerFieldId = 11;
 constexpr std::uint16_t kTextLayerId = 12;
 
-// Depths, bottom to top: the picture, the text (the lines above the one being typed, then that
-// line), the caret (over the text, so that a glow round the letters does not cover it), the
-// fields that only lay text out (never shown), the click area. In a text layer, the outline
-// copies lie under the letters.
+// Depths, bottom to top: the picture, the text (the lines above the one being typed, that line's
+// finished words, the word being typed), the caret (over the text, so that a glow round the letters
+// does not cover it), the fields that only lay text out (never shown), the click area. In a text
+// layer, the outline copies lie under the letters.
 constexpr std::uint16_t kBackdropDepth = 1;
 constexpr std::uint16_t kEarlierLinesDepth = 2;
 constexpr std::uint16_t kLastLineDepth = 3;
-constexpr std::uint16_t kCaretDepth = 4;
-constexpr std::uint16_t kMessageFieldDepth = 5;
-constexpr std::uint16_t kLineFieldDepth = 6;
-constexpr std::uint16_t kMeasureFieldDepth = 7;
-constexpr std::uint16_t kClickButtonDepth = 8;
+constexpr std::uint16_t kLastWordDepth = 4;
+constexpr std::uint16_t kCaretDepth = 5;
+constexpr std::uint16_t kMessageFieldDepth = 6;
+constexpr std::uint16_t kLineFieldDepth = 7;
+constexpr std::uint16_t kMeasureFieldDepth = 8;
+constexpr std::uint16_t kClickButtonDepth = 9;
 constexpr std::uint16_t kLettersDepth = kOutlineCopyCount + 1;
 
 }  // namespace
@@ -133,6 +134,8 @@ std::string BuildBannerMovie() {
                  PlaceNamedObject(kEarlierLinesDepth, kTextLayerId, kEarlierLinesName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kLastLineDepth, kTextLayerId, kLastLineName));
+    movie.AddTag(TagCode::PlaceObject2,
+                 PlaceNamedObject(kLastWordDepth, kTextLayerId, kLastWordName));
     movie.AddTag(TagCode::PlaceObject2, PlaceNamedObject(kCaretDepth, kCaretId, kCaretName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kMessageFieldDepth, kMessageFieldId, kMessageFieldName));

@@ -103,6 +103,9 @@ const Expr lineStart = Var("lineStart");
 const Expr lineStarts = Var("lineStarts");  // of every line typed so far
 const Expr row = Var("row");                // where the line being typed shows, from 0
 const Expr rows = Var("rows");              // how many lines the banner shows at this size
+// Where the word being typed begins: the line's letters before it are its finished words. -1
+// when they are to be laid out again.
+const Expr wordStart = Var("wordStart");
 const Expr lineHeight = Var("lineHeight");
 const Expr fontSize = Var("fontSize");
 const Expr textSizes = Var("textSizes");
@@ -120,6 +123,7 @@ const Expr lineField = Var(kLineFieldName);
 const Expr measureField = Var(kMeasureFieldName);
 const Expr earlierLines = Var(kEarlierLinesName);
 const Expr lastLine = Var(kLastLineName);
+const Expr lastWord = Var(kLastWordName);
 const Expr caret = Var(kCaretName);
 const Expr backdrop = Var(kBackdropName);
 
@@ -174,7 +178,7 @@ void WriteStartUp(const ScriptBuilder& s) {
     const Expr probe = s.Local("probe", flash["display"].New("BitmapData", 1, 1, true, 0));
     s.Do(probe.Call("draw", caret, flash["geom"].New("Matrix", 1, 0, 0, 1, 0, -kProbeRow)));
     s.Set(glowHalo, probe.Call("getPixel32", 0, 0) != 0);
-    for (const Expr& layer : {earlierLines, lastLine}) {
+    for (const Expr& layer : {earlierLines, lastLine, lastWord}) {
         for (const Expr& copy : OutlineCopies(layer)) s.Set(copy["_visible"], !glowHalo);
     }
     s.Set(Var("System")["useCodepage"], true);  // the files are single-byte Windows-1252 text
@@ -501,6 +505,8 @@ void DefineApplyStyle(const ScriptBuilder& s) {
         });
         s.Do(styleLayer(earlierLines, letters, halo));
         s.Do(styleLayer(lastLine, letters, halo));
+        s.Do(styleLayer(lastWord, letters, halo));
+        s.Set(wordStart, -1);  // the finished words' width changes with the size
         s.Do(setFormat(messageField, fontSize, letters));
         s.Do(setFormat(lineField, fontSize, letters));
         s.Do(setFormat(measureField, fontSize, letters));
@@ -599,9 +605,12 @@ void DefineSetLayerText(const ScriptBuilder& s) {
 // Letters only ever come one at a time after a clear, so the start of the line being typed is
 // followed as the text grows: it is laid out in the line field, and when a letter makes it break,
 // the part of its word after the last space or hyphen has moved to a new line (or, longer than a
-// line, broken inside it), as the player breaks lines. The line being typed is shown in one layer,
-// laid out and drawn again at every letter, and the lines above it (as many as the banner shows)
-// in the other, each ended by a line break, which changes only when a line begins.
+// line, broken inside it), as the player breaks lines. The lines above the line being typed (as
+// many as the banner shows, each ended by a line break) are one layer, which changes only when a
+// line begins. The line being typed is two: its finished words, which change once a word, and
+// after them the word being typed, the only text laid out and drawn again at every letter. A
+// player that keeps a filtered layer's pixels then draws a few letters and their halo per letter,
+// not a whole line.
 void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
     const Expr t = Var("t");
     s.Function(showText, {t}, [&] {
@@ -610,13 +619,13 @@ void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
         s.If(lineField["textHeight"] * 2 > lineHeight * 3, [&] {
             // Lines break after a line break, and after a space or a hyphen that has more after it.
             const Expr beforeLast = t["length"] - 2;
-            const Expr wordStart = s.Local(
-                "wordStart", Math.Call("max", t.Call("lastIndexOf", "\n"),
-                                       Math.Call("max", t.Call("lastIndexOf", " ", beforeLast),
-                                                 t.Call("lastIndexOf", "-", beforeLast))) +
-                                 1);
-            s.If(wordStart <= lineStart, [&] { s.Set(wordStart, t["length"] - 1); });
-            s.Set(lineStart, wordStart);
+            const Expr breakAt = s.Local(
+                "breakAt", Math.Call("max", t.Call("lastIndexOf", "\n"),
+                                     Math.Call("max", t.Call("lastIndexOf", " ", beforeLast),
+                                               t.Call("lastIndexOf", "-", beforeLast))) +
+                               1);
+            s.If(breakAt <= lineStart, [&] { s.Set(breakAt, t["length"] - 1); });
+            s.Set(lineStart, breakAt);
             s.Do(lineStarts.Call("push", lineStart));
             // The lowest row shows the line being typed; the lines above it move up.
             s.Set(row, Math.Call("min", lineStarts["length"] - 1, rows - 1));
@@ -633,11 +642,26 @@ void DefineShowText(const ScriptBuilder& s, const TextArea& area) {
             });
             s.Do(setLayerText(earlierLines, above.Call("substr", 0, above["length"] - 1)));
             s.Set(lastLine["_y"], row * lineHeight);
+            s.Set(lastWord["_y"], row * lineHeight);
+            s.Set(wordStart, -1);
         });
-        s.Do(setLayerText(lastLine, t.Call("substr", lineStart)));
-        s.Set(caret["_x"],
-              Math.Call("min", area.left + kTextGutter + lastLine[kLettersName]["textWidth"],
-                        area.right - kTextGutter));
+        // The word being typed begins after the line's last space or hyphen.
+        const Expr typing = s.Local("typing", t.Call("substr", lineStart));
+        const Expr split = s.Local("split", lineStart +
+                                                Math.Call("max", typing.Call("lastIndexOf", " "),
+                                                          typing.Call("lastIndexOf", "-")) +
+                                                1);
+        s.If(split != wordStart, [&] {
+            s.Set(wordStart, split);
+            s.Do(setLayerText(lastLine, t.Call("substring", lineStart, wordStart)));
+            // Left-aligned text measures its trailing spaces.
+            s.Set(lastWord["_x"], lastLine[kLettersName]["textWidth"]);
+        });
+        s.Do(setLayerText(lastWord, t.Call("substr", wordStart)));
+        s.Set(caret["_x"], Math.Call("min",
+                                     area.left + kTextGutter + lastWord["_x"] +
+                                         lastWord[kLettersName]["textWidth"],
+                                     area.right - kTextGutter));
         s.Set(caret["_y"], area.top + row * lineHeight);
         s.Set(caret["_visible"], true);  // solid while typing
         // Drawn now: the movie's own frames are few.
@@ -653,6 +677,8 @@ void DefineClearText(const ScriptBuilder& s) {
         s.Set(lineStarts, ArrayOf({0}));
         s.Set(row, 0);
         s.Set(lastLine["_y"], 0);
+        s.Set(lastWord["_y"], 0);
+        s.Set(wordStart, -1);
         s.Set(shown, "");
         s.Do(setLayerText(earlierLines, shown));
         s.Do(showText(shown));

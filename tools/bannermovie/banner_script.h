@@ -17,11 +17,13 @@ inline constexpr const char* kCaretName = "caret";
 inline constexpr const char* kMessageFieldName = "messageField";
 inline constexpr const char* kLineFieldName = "lineField";
 inline constexpr const char* kMeasureFieldName = "measureField";
-// The text shown: two layers alike, the lines above the one being typed and that line, so that a
-// letter typed redraws its line alone. Each holds the letters and, under them, copies of them in
-// the halo's colour that outline them: outline1 to outline4.
+// The text shown: three layers alike, the lines above the one being typed, that line's finished
+// words, and the word being typed after them, so that a letter typed redraws its word alone. Each
+// holds the letters and, under them, copies of them in the halo's colour that outline them:
+// outline1 to outline4.
 inline constexpr const char* kEarlierLinesName = "earlierLines";
 inline constexpr const char* kLastLineName = "lastLine";
+inline constexpr const char* kLastWordName = "lastWord";
 inline constexpr const char* kLettersName = "letters";
 inline constexpr std::uint16_t kOutlineCopyCount = 4;
 std::string OutlineCopyName(std::uint16_t index);
