@@ -236,8 +236,10 @@ export async function checkLegibility(context, base, message, outputFolder, help
     const chosen = {};
     const misread = {};
     report.push('legibility: contrast of the letters and of the caret with the pixels around them (WCAG, floor 4.5)');
-    for (const name of PICTURES) {
-        const shots = await holdScreenshots(context, base, name, message, helpers);
+    // The pictures' banners play at once, each held still by its own page for its screenshots.
+    const shotsOf = await Promise.all(PICTURES.map((name) => holdScreenshots(context, base, name, message, helpers)));
+    for (const [index, name] of PICTURES.entries()) {
+        const shots = shotsOf[index];
         const frames = await luminanceOf(context, shots.map(({ png }) => png));
         if (name === 'black') {
             ({ width, height } = frames[0]);
