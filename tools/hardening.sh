@@ -23,11 +23,14 @@ export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
 # Chromium, and the only code of ours it runs, make_package, is the core the other tests drive here.
 ctest --test-dir "$build" --output-on-failure --timeout 600 --label-exclude browser
 
-echo "== Fuzzing the encoder and the variable file builder for ${fuzz_seconds}s"
+# The fuzzer runs for its fixed time on one core while clang-tidy below takes the others; its
+# report follows clang-tidy's.
 corpus="$build/fuzz-corpus"
 mkdir -p "$corpus"
 "$build/bin/variable_file_fuzz" -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 \
-  "$corpus" "$root/tests/fuzz/corpus" 2>&1 | tail -n 12
+  "$corpus" "$root/tests/fuzz/corpus" >"$build/fuzz.log" 2>&1 &
+fuzzer=$!
+trap 'kill "$fuzzer" 2>/dev/null || true' EXIT
 
 # Runs clang-tidy over the files given on stdin, with the compile commands of the build folder $1
 # and any further arguments, and keeps what it finds in the log. Its exit status is judged from
@@ -74,4 +77,12 @@ if grep -q -E '(warning|error):' "$build/clang-tidy.log"; then
   echo "clang-tidy found problems" >&2
   exit 1
 fi
+
+echo "== Fuzzing the encoder and the variable file builder for ${fuzz_seconds}s"
+if ! wait "$fuzzer"; then
+  tail -n 40 "$build/fuzz.log" >&2
+  echo "the fuzzer found a fault (whole output: $build/fuzz.log)" >&2
+  exit 1
+fi
+tail -n 12 "$build/fuzz.log"
 echo "hardening: all clean"
