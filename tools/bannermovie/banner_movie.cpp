@@ -20,7 +20,6 @@ constexpr std::uint8_t kSwfVersion = 8;
 constexpr std::uint8_t kFramesPerSecond = 1;
 constexpr std::int32_t kStageRight = kStageWidth * kTwipsPerPixel;
 constexpr std::int32_t kStageBottom = kStageHeight * kTwipsPerPixel;
-constexpr std::int32_t kTextMargin = 8 * kTwipsPerPixel;
 // The largest size of the ladder; the script sets the others.
 constexpr std::uint16_t kTextHeight = kTextSizes.front() * kTwipsPerPixel;
 
@@ -85,8 +84,8 @@ std::string BuildBannerMovie() {
     movie.AddTag(TagCode::FileAttributes, FileAttributes());
     movie.AddTag(TagCode::SetBackgroundColor, SetBackgroundColor(kBlack));
     movie.AddTag(TagCode::DefineFont2, DefineDeviceFont(kFontId, "_sans"));
-    const Rect textArea{kTextMargin, kStageRight - kTextMargin, kTextMargin / 2,
-                        kStageBottom - kTextMargin / 2};
+    const Rect textArea{kTextArea.left * kTwipsPerPixel, kTextArea.right * kTwipsPerPixel,
+                        kTextArea.top * kTwipsPerPixel, kTextArea.bottom * kTwipsPerPixel};
     const EditTextStyle white{.fontId = kFontId, .heightTwips = kTextHeight, .color = kWhite};
     EditTextStyle dark = white;
     dark.color = kOutlineColor;
@@ -145,10 +144,7 @@ std::string BuildBannerMovie() {
                  PlaceNamedObject(kMeasureFieldDepth, kMeasureFieldId, kMeasureFieldName));
     movie.AddTag(TagCode::PlaceObject2,
                  PlaceNamedObject(kClickButtonDepth, kClickButtonId, "clickArea"));
-    movie.AddTag(TagCode::DoAction, BuildFrameScript({.left = textArea.xMin / kTwipsPerPixel,
-                                                      .top = textArea.yMin / kTwipsPerPixel,
-                                                      .right = textArea.xMax / kTwipsPerPixel,
-                                                      .bottom = textArea.yMax / kTwipsPerPixel}));
+    movie.AddTag(TagCode::DoAction, BuildFrameScript(kTextArea));
     movie.AddTag(TagCode::ShowFrame, {});
     return movie.Finish();
 }

@@ -39,11 +39,7 @@ namespace format = quillbeam::package_format;
 
 constexpr auto kFileCount = static_cast<std::int32_t>(format::kVariableFileNames.size());
 constexpr std::int32_t kPollIntervalMs = 100;
-constexpr std::int32_t kPollsBeforeGivingUp = 30;  // a file that has not arrived in 3 s is skipped
-constexpr std::int32_t kShortestHoldMs = 2000;
-constexpr std::int32_t kReadingMsPerLetter = 50;  // 20 letters a second
-constexpr std::int32_t kBlinkMs = 530;            // the caret's on and off time, as desktops use
-constexpr std::int32_t kTextGutter = 2;           // pixels between a text field's edge and its text
+constexpr std::int32_t kPollsBeforeGivingUp = kFileWaitMs / kPollIntervalMs;
 constexpr std::int32_t kFormCopyDepth = 100;
 constexpr std::int32_t kLastAscii = 127;
 constexpr const char* kFormCopyName = "fileData";
@@ -56,15 +52,6 @@ constexpr std::int32_t kGlowBlur = 2;
 constexpr std::int32_t kGlowStrength = 8;
 // A row of the caret's light bar, a fifth of a line below its top.
 constexpr std::int32_t kProbeRow = kCaretTop + kTextSizes.front() / 5;
-
-// The picture is read where the message lies, at every sixth pixel each way. It counts as light
-// when its mean luma (Rec. 709 weights, in 256ths) is over 118 of 255: there, relative luminance
-// passes 0.18, above which dark letters stand out from it more than light ones do.
-constexpr std::int32_t kPictureSampleStep = 6;
-constexpr std::int32_t kRedWeight = 54;
-constexpr std::int32_t kGreenWeight = 183;
-constexpr std::int32_t kBlueWeight = 19;
-constexpr std::int32_t kLightLuma = 118 * 256;
 
 // The script's string operations, for the reading rules of a variable file.
 struct ScriptTextOps {

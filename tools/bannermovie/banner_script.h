@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "package_format.h"
+#include "banner_rules.h"
 
 namespace bannermovie {
 
@@ -27,35 +27,6 @@ inline constexpr const char* kLastWordName = "lastWord";
 inline constexpr const char* kLettersName = "letters";
 inline constexpr std::uint16_t kOutlineCopyCount = 4;
 std::string OutlineCopyName(std::uint16_t index);
-
-// The font sizes a message may be shown at, in pixels, largest first: each message takes the
-// largest at which all of it fits. The top is the fields' own size. Each step down gives the
-// lines a tenth or more letters, or the banner a line more: 3 lines at 20 and 18, 4 at 16 and 14,
-// 5 at 12. 12 pixels, the floor, is the smallest size commonly held legible on a screen, and its
-// letters still keep their small counters (in e, a and s) open inside the one-pixel halo; the
-// next size that would gain a line, 10, closes them.
-inline constexpr std::array<std::int32_t, 5> kTextSizes{20, 18, 16, 14, 12};
-
-// The caret's bar, in pixels down a line at the ladder's top size, from the ascenders to the
-// descenders; the script scales it with the size.
-inline constexpr std::int32_t kCaretTop = kTextSizes.front() * 3 / 10;
-inline constexpr std::int32_t kCaretBottom = kTextSizes.front() * 7 / 5;
-
-// Letters and their halo: light letters on a dark halo over dark pictures, swapped over light ones.
-inline constexpr std::uint32_t kLightInk = 0xFFFFFF;
-inline constexpr std::uint32_t kDarkInk = 0x000000;
-
-// The stage, in pixels: the picture fills it.
-using quillbeam::package_format::kStageHeight;
-using quillbeam::package_format::kStageWidth;
-
-// Where the message field lies on the stage, in pixels.
-struct TextArea {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-};
 
 // The first frame's script: loads the backdrop picture, then reads mytext1.txt to mytext4.txt in
 // turn, forever, typing each file's message one letter every `speed` milliseconds at the size
