@@ -110,14 +110,23 @@ std::unique_ptr<OpenTextFile> NativeFilePlatform::WriteTextFile(std::u16string_v
 }
 
 void NativeFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view to) {
+    Copy(from, to, Absent::kFails);
+}
+
+bool NativeFilePlatform::CopyAssetIfPresent(std::u16string_view from, std::u16string_view to) {
+    return Copy(from, to, Absent::kSkipped);
+}
+
+bool NativeFilePlatform::Copy(std::u16string_view from, std::u16string_view to, Absent absent) {
     const native::Opened source = native::OpenToRead(native::ReadablePath(from));
+    if (absent == Absent::kSkipped && native::NotFound(source.error)) return false;
     if (source.error != 0) Fail(source.error, kCannotOpenTemplate, from);
     const native::Examined sourceInfo = native::Examine(calls_, source.file);
     if (sourceInfo.error != 0) Fail(sourceInfo.error, kCannotRead, from);
     if (sourceInfo.folder) Fail(native::kIsFolder, kCannotOpenTemplate, from);
     const NativePath target = CreatablePath(to);
     // Before the destination is cut, so that copying a file onto itself loses nothing.
-    if (IsSameFile(calls_, sourceInfo.identity, target)) return;
+    if (IsSameFile(calls_, sourceInfo.identity, target)) return true;
 
     native::Opened dest = native::Create(target);
     if (dest.error != 0) Fail(dest.error, kCannotCreate, to);
@@ -125,6 +134,7 @@ void NativeFilePlatform::CopyAsset(std::u16string_view from, std::u16string_view
         CopyThroughBuffer(calls_, source.file, dest.file, from, to);
     }
     CloseChecked(calls_, dest.file, to);
+    return true;
 }
 
 }  // namespace quillbeam

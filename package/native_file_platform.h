@@ -23,8 +23,12 @@ class NativeFilePlatform : public PackagePlatform {
     std::unique_ptr<OpenTextFile> WriteTextFile(std::u16string_view path,
                                                 std::string_view bytes) override;
     void CopyAsset(std::u16string_view from, std::u16string_view to) override;
+    bool CopyAssetIfPresent(std::u16string_view from, std::u16string_view to) override;
 
   private:
+    enum class Absent { kFails, kSkipped };
+    bool Copy(std::u16string_view from, std::u16string_view to, Absent absent);
+
     NativeCalls calls_;
 };
 

@@ -13,6 +13,9 @@ inline constexpr std::array<std::u16string_view, 4> kVariableFileNames = {
     u"mytext1.txt", u"mytext2.txt", u"mytext3.txt", u"mytext4.txt"};
 inline constexpr std::u16string_view kMovieName = u"bannerloop2.swf";
 inline constexpr std::u16string_view kPictureName = u"mypic.jpg";
+// Our player for browsers without Flash, beside the movie in the template: it plays the same
+// files on the page. A template of the user's own may lack it.
+inline constexpr std::u16string_view kPlayerScriptName = u"bannerplayer.js";
 
 // The movie's stage, in pixels: the page shows the movie at this size, the picture fills it.
 inline constexpr std::int32_t kStageWidth = 468;

@@ -27,6 +27,9 @@ public:
 
     // Copies `from` to `to` byte for byte, replacing an existing destination.
     virtual void CopyAsset(std::u16string_view from, std::u16string_view to) = 0;
+    // The same, for an asset the template may lack: false, and nothing touched, when `from` does
+    // not exist. Any other failure is reported as CopyAsset's.
+    virtual bool CopyAssetIfPresent(std::u16string_view from, std::u16string_view to) = 0;
 
     // Shows a modal message box with one OK button and waits until it is dismissed.
     virtual void ShowMessage(std::u16string_view caption, std::u16string_view text) = 0;

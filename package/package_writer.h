@@ -18,7 +18,8 @@ inline constexpr std::u16string_view kCompletionMessage =
     u"animated banner to appear.";
 
 // The Generate command: writes the four variable files and the page into request.folder, copies
-// the movie and the picture from applicationFolder/Template, then shows the completion message.
+// the movie and the picture from applicationFolder/Template, then the player for browsers if the
+// template has it, and shows the completion message.
 // It stops at the first failing step and lets its FileFailure through; every file written before
 // that step is complete on disk.
 void GeneratePackage(const BannerRequest& request, std::u16string_view applicationFolder,

@@ -33,6 +33,10 @@ inline constexpr std::size_t kCopyBufferSize = 1 << 17;
 inline bool Interrupted(std::int32_t error) {
     return error == EINTR;
 }
+// Nothing is there to open.
+inline bool NotFound(std::int32_t error) {
+    return error == ENOENT;
+}
 // copy_file_range cannot copy between these two files (another file system, an older kernel).
 inline bool NoKernelCopy(std::int32_t error) {
     return error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP;

@@ -33,6 +33,10 @@ inline constexpr std::size_t kCopyBufferSize = 1 << 20;
 inline bool Interrupted(std::int32_t /*error*/) {
     return false;
 }
+// Nothing is there to open: neither the file nor, further up, its folder.
+inline bool NotFound(std::int32_t error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 // What CopyInKernel always answers: no call copies between two open handles, so the bytes go
 // through the buffer.
 inline bool NoKernelCopy(std::int32_t error) {

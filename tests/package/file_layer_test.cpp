@@ -79,6 +79,10 @@ struct Outcome {
 const Outcome kWorks{0, ""};
 const Outcome kNotHere{-1, ""};  // the row has no meaning on this platform
 
+// How a row's source is copied: as the movie and the picture, or as the player, which a template
+// may lack.
+enum class Copy { kAsset, kIfPresent };
+
 struct Row {
     std::string name;
     std::string source;  // copied to the target; empty: kText is written there and closed
@@ -87,6 +91,7 @@ struct Row {
     std::string action;                     // how a failure's description starts
     Outcome outcome[2];                     // on POSIX, on Windows
     std::optional<std::string> after = {};  // what the target then holds; none: as before
+    Copy copy = Copy::kAsset;
 };
 
 const std::vector<Row>& Rows() {
@@ -104,6 +109,7 @@ const std::vector<Row>& Rows() {
     const Outcome pathNotFound{3, "Path not found."};
     const Outcome aborted{995, "I/O operation aborted."};
     const Fault none = Fault::kNone;
+    const Copy ifPresent = Copy::kIfPresent;
     // clang-format off
     static const std::vector<Row> rows = {
         {"missing folder", "", "missing/x.txt", none, create,
@@ -155,6 +161,19 @@ const std::vector<Row>& Rows() {
          {{2, "No such file or directory"}, {2, "File not found."}}},
         {"a folder as the template file", "folder", "x.swf", none, openTemplate,
          {{21, "Is a directory"}, accessDenied}},
+        // An asset the template may lack is passed over when nothing is there, and only then.
+        {"an optional asset", movie, "x.js", none, "", {kWorks, kWorks}, kMovie, ifPresent},
+        {"a missing optional asset", "nothing", "x.js", none, "", {kWorks, kWorks}, {}, ifPresent},
+        {"an optional asset in a missing folder", "missing/nothing", "x.js", none, "",
+         {kWorks, kWorks}, {}, ifPresent},
+        {"an optional asset under a file", "plain-file/x.js", "x.js", none, openTemplate,
+         {{20, "Not a directory"}, kWorks}, {}, ifPresent},
+        {"a folder as the optional asset", "folder", "x.js", none, openTemplate,
+         {{21, "Is a directory"}, accessDenied}, {}, ifPresent},
+        {"reading the optional asset fails", movie, "x.js", Fault::kReadFails, "Cannot read",
+         {ioError, deviceError}, "", ifPresent},
+        {"full disk for an optional asset", movie, "full-disk", none, write, {noSpace, kNotHere},
+         {}, ifPresent},
         // Copying a file onto itself keeps it whole, however the destination names it.
         {"the same file", movie, movie, none, "", {kWorks, kWorks}},
         {"the same file by another path", movie, "Template/../Template/movie", none, "",
@@ -222,6 +241,9 @@ TEST(FileLayer, EachRowEndsAsItsPlatformSays) {
         try {
             if (row.source.empty()) {
                 layer.WriteTextFile(target.u16string(), kText)->Close();
+            } else if (row.copy == Copy::kIfPresent) {
+                EXPECT_EQ(layer.CopyAssetIfPresent(source.u16string(), target.u16string()),
+                          fs::exists(source));
             } else {
                 layer.CopyAsset(source.u16string(), target.u16string());
             }

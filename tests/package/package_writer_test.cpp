@@ -52,6 +52,10 @@ class ScriptedPlatform : public NativeFilePlatform {
         Step("copy " + Name(from));
         NativeFilePlatform::CopyAsset(from, to);
     }
+    bool CopyAssetIfPresent(std::u16string_view from, std::u16string_view to) override {
+        Step("copy if present " + Name(from));
+        return NativeFilePlatform::CopyAssetIfPresent(from, to);
+    }
     void ShowMessage(std::u16string_view caption, std::u16string_view text) override {
         log.push_back("message");
         messages.emplace_back(caption, text);
@@ -100,11 +104,12 @@ class GeneratePackageTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(GeneratePackageTest, WritesTheSevenFilesInOrderAndShowsTheCompletionMessage) {
+TEST_F(GeneratePackageTest, WritesTheSevenFilesInOrderThenThePlayerAndShowsTheCompletionMessage) {
     const BannerRequest request = RequestFor(out);
     Generate(request);
 
     EXPECT_EQ(PackageMismatches(out, request), "");
+    EXPECT_EQ(ReadFileBytes(out / "bannerplayer.js"), kTemplatePlayer);
     EXPECT_EQ(ReadFileBytes(out / "mytext3.txt").substr(210 + request.url.size()),
               "Caf\xE9 \x80"
               "5");
@@ -113,7 +118,7 @@ TEST_F(GeneratePackageTest, WritesTheSevenFilesInOrderAndShowsTheCompletionMessa
         "write mytext1.txt", "write mytext2.txt",    "close mytext1.txt", "write mytext3.txt",
         "close mytext2.txt", "write mytext4.txt",    "close mytext3.txt", "write htmlcode.html",
         "close mytext4.txt", "copy bannerloop2.swf", "copy mypic.jpg",    "close htmlcode.html",
-        "message"};
+        "copy if present bannerplayer.js",       "message"};
     // clang-format on
     EXPECT_EQ(platform.log, expectedLog);
 
@@ -140,8 +145,21 @@ TEST_F(GeneratePackageTest, SecondRunReplacesThePackageAndLeavesOtherFilesAlone)
 
     EXPECT_EQ(PackageMismatches(out, second), "");
     EXPECT_EQ(ReadFileBytes(out / "index.html"), "the user's own page");
-    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 8);
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 9);
     EXPECT_EQ(platform.messages.size(), 2u);
+}
+
+// A template of the user's own may have no player: the seven files come all the same, and a
+// player an earlier package left in the folder stays as it was.
+TEST_F(GeneratePackageTest, TemplateWithoutThePlayerStillGivesTheSevenFilesAndDone) {
+    fs::remove(app / "Template" / "bannerplayer.js");
+    WriteFileBytes(out / "bannerplayer.js", "an earlier player");
+    const BannerRequest request = RequestFor(out);
+    Generate(request);
+    EXPECT_EQ(PackageMismatches(out, request), "");
+    EXPECT_EQ(ReadFileBytes(out / "bannerplayer.js"), "an earlier player");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.messages[0].second.starts_with(u"Done!\r\n"));
 }
 
 TEST_F(GeneratePackageTest, MissingPictureLeavesEverythingBeforeItComplete) {
@@ -209,13 +227,19 @@ TEST(GeneratePackagePaths, EmptyFolderAimsEveryFileAtTheRoot) {
             paths.emplace_back(from);
             paths.emplace_back(to);
         }
+        bool CopyAssetIfPresent(std::u16string_view from, std::u16string_view to) override {
+            CopyAsset(from, to);
+            return true;
+        }
         void ShowMessage(std::u16string_view, std::u16string_view) override {}
     } recorder;
     GeneratePackage(BannerRequest{}, u"app", recorder);
-    std::vector<std::u16string> expected = {
-        u"/mytext1.txt",     u"/mytext2.txt",           u"/mytext3.txt",
-        u"/mytext4.txt",     u"/htmlcode.html",         u"app/Template/bannerloop2.swf",
-        u"/bannerloop2.swf", u"app/Template/mypic.jpg", u"/mypic.jpg"};
+    std::vector<std::u16string> expected = {u"/mytext1.txt",     u"/mytext2.txt",
+                                            u"/mytext3.txt",     u"/mytext4.txt",
+                                            u"/htmlcode.html",   u"app/Template/bannerloop2.swf",
+                                            u"/bannerloop2.swf", u"app/Template/mypic.jpg",
+                                            u"/mypic.jpg",       u"app/Template/bannerplayer.js",
+                                            u"/bannerplayer.js"};
     for (std::u16string& path : expected) {
         std::replace(path.begin(), path.end(), u'/', kPathSeparator);
     }

@@ -13,16 +13,18 @@
 // The package a Generate command must leave, for the tests of every layer that runs one. Free of
 // any test framework: a test compares PackageMismatches with the empty text.
 
-// The movie and the picture MakeTemplateFolder puts into a test's Template folder.
+// The movie, the picture and the player MakeTemplateFolder puts into a test's Template folder.
 inline const std::string kTemplateMovie =
     std::string("FWS\x06movie", 9) + std::string(1000, '\0') + "end";
 inline const std::string kTemplatePicture = "\xFF\xD8\xFF\xE0picture\xFF\xD9";
+inline const std::string kTemplatePlayer = "(function () { /* the player */ })();\n";
 
-// applicationFolder/Template, holding kTemplateMovie and kTemplatePicture.
+// applicationFolder/Template, holding kTemplateMovie, kTemplatePicture and kTemplatePlayer.
 inline void MakeTemplateFolder(const std::filesystem::path& applicationFolder) {
     std::filesystem::create_directories(applicationFolder / "Template");
     WriteFileBytes(applicationFolder / "Template" / "bannerloop2.swf", kTemplateMovie);
     WriteFileBytes(applicationFolder / "Template" / "mypic.jpg", kTemplatePicture);
+    WriteFileBytes(applicationFolder / "Template" / "bannerplayer.js", kTemplatePlayer);
 }
 
 // The seven files of the package for `request`, by name and bytes, in the order they are written.
