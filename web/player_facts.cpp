@@ -51,10 +51,10 @@ std::string Colour(std::uint32_t rgb) {
 }
 
 template <typename Range, typename Each>
-std::string Frozen(const Range& items, Each each) {
-    std::string out = "Object.freeze([";
-    for (const auto& item : items) out += (out.back() == '[' ? "" : ", ") + each(item);
-    return out + "])";
+std::string List(const Range& items, Each each) {
+    std::string out = "[";
+    for (const auto& item : items) out += (out.size() == 1 ? "" : ", ") + each(item);
+    return out + "]";
 }
 
 // The facts as a frozen object literal, one to a line, named as the player uses them.
@@ -64,22 +64,22 @@ std::string PlayerFacts() {
     const auto text = [](std::u16string_view value) { return Quoted(value); };
     std::ostringstream facts;
     facts << "Object.freeze({\n"
-          << "    files: " << Frozen(format::kVariableFileNames, text) << ",\n"
+          << "    files: " << List(format::kVariableFileNames, text) << ",\n"
           << "    movie: " << Quoted(format::kMovieName) << ",\n"
           << "    picture: " << Quoted(format::kPictureName) << ",\n"
           << "    stageWidth: " << kStageWidth << ",\n"
           << "    stageHeight: " << kStageHeight << ",\n"
           << "    lineBreak: " << Quoted(format::kLineBreak) << ",\n"
-          << "    markers: Object.freeze({speed: " << Quoted(markers.speed)
+          << "    markers: {speed: " << Quoted(markers.speed)
           << ", url: " << Quoted(markers.url) << ", urlEnd: " << Quoted(markers.urlEnd)
           << ", message: " << Quoted(markers.message) << ", valueEnd: " << Quoted(markers.valueEnd)
-          << "}),\n"
+          << "},\n"
           << "    defaultSpeed: " << format::kDefaultSpeedMs << ",\n"
           << "    fileWait: " << kFileWaitMs << ",\n"
-          << "    area: Object.freeze({left: " << kTextArea.left << ", top: " << kTextArea.top
-          << ", right: " << kTextArea.right << ", bottom: " << kTextArea.bottom << "}),\n"
+          << "    area: {left: " << kTextArea.left << ", top: " << kTextArea.top
+          << ", right: " << kTextArea.right << ", bottom: " << kTextArea.bottom << "},\n"
           << "    gutter: " << kTextGutter << ",\n"
-          << "    sizes: " << Frozen(kTextSizes, number) << ",\n"
+          << "    sizes: " << List(kTextSizes, number) << ",\n"
           << "    lineHeight: " << kLineHeightPerMille << " / 1000,\n"
           << "    caretTop: " << kCaretTop << ",\n"
           << "    caretBottom: " << kCaretBottom << ",\n"
@@ -87,12 +87,11 @@ std::string PlayerFacts() {
           << "    lightInk: " << Colour(kLightInk) << ",\n"
           << "    darkInk: " << Colour(kDarkInk) << ",\n"
           << "    sampleStep: " << kPictureSampleStep << ",\n"
-          << "    weights: Object.freeze([" << kRedWeight << ", " << kGreenWeight << ", "
-          << kBlueWeight << "]),\n"
+          << "    weights: [" << kRedWeight << ", " << kGreenWeight << ", " << kBlueWeight << "],\n"
           << "    lightLuma: " << kLightLuma << ",\n"
           << "    shortestHold: " << kShortestHoldMs << ",\n"
           << "    readingPerLetter: " << kReadingMsPerLetter << ",\n"
-          << "})";
+          << "  })";
     return facts.str();
 }
 
