@@ -92,22 +92,19 @@
   const FONT = 'font-family:Arial,"Liberation Sans",Helvetica,"DejaVu Sans Condensed",sans-serif;' +
     'letter-spacing:.02em';
 
-  // An element of the banner, styled from the initial style up, whatever the page's style says.
+  // An element of the banner, styled from the initial style up, whatever the page's style says (but
+  // shown, hidden and pointed at as the element holding it).
   function make(tag, css, parent) {
     const element = parent.appendChild(document.createElement(tag));
-    element.style.cssText = `all:initial;cursor:inherit;${css}`;
+    element.style.cssText = `all:initial;visibility:inherit;cursor:inherit;${css}`;
     return element;
   }
 
   // The address of the movie an object or embed (or Ruffle's copy of one) shows, if it is ours.
   function bannerMovie(element) {
     const embed = element.localName.endsWith('embed');
-    let source = element.getAttribute(embed ? 'src' : 'data');
-    if (!embed && !source) {
-      const param = [...element.children].find(
-        (child) => child.localName === 'param' && /^movie$/i.test(child.getAttribute('name')));
-      source = param && param.getAttribute('value');
-    }
+    const source = element.getAttribute(embed ? 'src' : 'data') ||
+      (!embed && element.querySelector(':scope>param[name=movie i]')?.getAttribute('value'));
     try {
       const url = new URL(source, document.baseURI);
       return source && url.pathname.split('/').pop().toLowerCase() === FACTS.movie ? url : null;
@@ -130,8 +127,10 @@
     for (const name of ['id', 'class', 'style']) {
       if (original.hasAttribute(name)) link.setAttribute(name, original.getAttribute(name));
     }
-    const [width, height] = [['width', W], ['height', H]].map(([name, stage]) =>
-      /^\s*[\d.]+(px)?\s*$/.test(original.getAttribute(name)) ? parseFloat(original.getAttribute(name)) : stage);
+    const [width, height] = [['width', W], ['height', H]].map(([name, stage]) => {
+      const value = original.getAttribute(name);
+      return /^\s*[\d.]+(px)?\s*$/.test(value) ? parseFloat(value) : stage;
+    });
     const style = getComputedStyle(original);
     Object.assign(link.style, {
       display: style.display === 'block' ? 'block' : 'inline-block',
@@ -168,12 +167,13 @@
     const bar = make('span', 'position:absolute;width:2px', caret);
     const showCaret = (shown) => (caret.style.visibility = shown ? 'visible' : 'hidden');
     // What screen readers read: the whole message.
-    const spoken = make('span', 'position:absolute;clip-path:inset(50%)', link).appendChild(document.createTextNode(''));
+    const spoken = make('span', 'position:absolute;clip-path:inset(50%)', link)
+      .appendChild(document.createTextNode(''));
     setSize(0);
     setInk(false);
 
-    // The one timer: the next step, due when the step before was due (as the movie's intervals
-    // fire), or from now. While the banner is paused no timer is set; the step keeps its time left.
+    // One timer: the next step, due from when the one before was due (as the movie's intervals
+    // fire), or from now. While paused, no timer is set and the step keeps its time left.
     let task = null;
     let due = 0;
     let left = 0;
@@ -215,7 +215,8 @@
     link.addEventListener('focus', () => pause('focus', true));
     link.addEventListener('blur', () => pause('focus', false));
     document.addEventListener('visibilitychange', () => pause());
-    new IntersectionObserver((entries) => pause('off screen', !entries.pop().isIntersecting)).observe(link);
+    new IntersectionObserver((entries) => pause('off screen', !entries.pop().isIntersecting))
+      .observe(link);
     after(0, nextFile);
 
     // Reads the files in turn, round and round. One missing, unreadable or not read within the
@@ -251,7 +252,7 @@
     }
 
     // Lays the whole message out at each size until it fits, takes the ink for the picture under it,
-    // and types it (or, for less motion, shows it whole), then holds it.
+    // and types it (for less motion, shows it whole), then holds it.
     function start(values) {
       message = spoken.data = text.data = values.message;
       lines.style.transform = '';
@@ -292,7 +293,7 @@
     function hold(still) {
       const ms = holdTime(message.length, lineCount, rows);
       const blinkFrom = (at) => {
-        const to = Math.min(still ? ms : (Math.floor(at / FACTS.blink) + 1) * FACTS.blink, ms);
+        const to = still ? ms : Math.min(at + FACTS.blink, ms);
         after(to - at, () => {
           if (to === ms) return nextFile();
           showCaret(caret.style.visibility === 'hidden');
@@ -335,7 +336,8 @@
     function setInk(light) {
       const [ink, halo] = light ? [FACTS.darkInk, FACTS.lightInk] : [FACTS.lightInk, FACTS.darkInk];
       lines.style.color = ink;
-      lines.style.textShadow = [-1, 0, 1].flatMap((x) => [-1, 0, 1].map((y) => `${x}px ${y}px ${halo}`)).join();
+      const around = [-1, 0, 1].flatMap((x) => [-1, 0, 1].map((y) => `${x}px ${y}px ${halo}`));
+      lines.style.textShadow = around.join();
       Object.assign(bar.style, { background: ink, boxShadow: `0 0 0 1px ${halo}` });
     }
 
