@@ -165,7 +165,7 @@
     // The caret: a light bar on a dark rim after the last letter, as tall as its line.
     const caret = make('span', 'display:inline-block;position:relative;vertical-align:top', lines);
     const bar = make('span', 'position:absolute;width:2px', caret);
-    const showCaret = (shown) => (caret.style.visibility = shown ? 'visible' : 'hidden');
+    const showCaret = (shown) => (caret.style.visibility = shown ? 'inherit' : 'hidden');
     // What screen readers read: the whole message.
     const spoken = make('span', 'position:absolute;clip-path:inset(50%)', link)
       .appendChild(document.createTextNode(''));
