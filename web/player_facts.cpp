@@ -29,20 +29,21 @@ constexpr std::string_view kPlaceholder = "/*@banner-facts@*/ null";
 std::string Quoted(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
-        switch (c) {
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            default:
-                if (c < ' ' || c > '~') throw std::invalid_argument("a fact is not printable ASCII");
-                out += c;
+        const std::string_view escaped = c == '\r' ? "\\r" : c == '\n' ? "\\n" : "";
+        if (!escaped.empty()) {
+            out += escaped;
+        } else if (c < ' ' || c > '~') {
+            throw std::invalid_argument("a fact is not printable ASCII");
+        } else {
+            if (c == '"' || c == '\\') out += '\\';
+            out += c;
         }
     }
     return out + "\"";
 }
-std::string Quoted(std::u16string_view text) { return Quoted(FormatText(text)); }
+std::string Quoted(std::u16string_view text) {
+    return Quoted(FormatText(text));
+}
 
 std::string Colour(std::uint32_t rgb) {
     char text[8];
@@ -70,10 +71,9 @@ std::string PlayerFacts() {
           << "    stageWidth: " << kStageWidth << ",\n"
           << "    stageHeight: " << kStageHeight << ",\n"
           << "    lineBreak: " << Quoted(format::kLineBreak) << ",\n"
-          << "    markers: {speed: " << Quoted(markers.speed)
-          << ", url: " << Quoted(markers.url) << ", urlEnd: " << Quoted(markers.urlEnd)
-          << ", message: " << Quoted(markers.message) << ", valueEnd: " << Quoted(markers.valueEnd)
-          << "},\n"
+          << "    markers: {speed: " << Quoted(markers.speed) << ", url: " << Quoted(markers.url)
+          << ", urlEnd: " << Quoted(markers.urlEnd) << ", message: " << Quoted(markers.message)
+          << ", valueEnd: " << Quoted(markers.valueEnd) << "},\n"
           << "    defaultSpeed: " << format::kDefaultSpeedMs << ",\n"
           << "    fileWait: " << kFileWaitMs << ",\n"
           << "    area: {left: " << kTextArea.left << ", top: " << kTextArea.top
