@@ -27,7 +27,8 @@ desktop-file-validate "/usr/share/applications/$app_id.desktop"
 appstreamcli validate --no-net --pedantic "/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null
 [ "$(readlink -f /usr/bin/quillbeam)" = /usr/lib/quillbeam/quillbeam ] ||
   { echo "deb check: /usr/bin/quillbeam is not a link to the program" >&2; exit 1; }
-for file in /usr/lib/quillbeam/Template/bannerloop2.swf /usr/lib/quillbeam/Template/mypic.jpg \
+for file in /usr/lib/quillbeam/Template/bannerloop2.swf /usr/lib/quillbeam/Template/bannerplayer.js \
+            /usr/lib/quillbeam/Template/mypic.jpg \
             /usr/share/icons/hicolor/scalable/apps/$app_id.svg; do
   [ -s "$file" ] || { echo "deb check: $file is missing" >&2; exit 1; }
 done

@@ -37,6 +37,11 @@ inline constexpr std::int32_t kTextGutter = 2;
 // letters still keep their small counters (in e, a and s) open inside the one-pixel halo; the
 // next size that would gain a line, 10, closes them.
 inline constexpr std::array<std::int32_t, 5> kTextSizes{20, 18, 16, 14, 12};
+// A line of the movie's device font (_sans), in thousandths of the font size: its ascent and
+// descent as Ruffle's built-in font lays text out, which gives the lines per size above. The
+// movie leaves line spacing to its player; the browser player spaces its lines so, to show as many
+// lines at each size as the movie does.
+inline constexpr std::int32_t kLineHeightPerMille = 1362;
 
 // The caret's bar, in pixels down a line at the ladder's top size, from the ascenders to the
 // descenders; it scales with the size. It stands solid while letters come, and blinks, on and off

@@ -43,7 +43,8 @@ install_and_remove() {
   [ ! -e "$folder" ] || fail "Quillbeam is installed already in $folder"
   installed+=("$folder" "$shortcut")
   "$wine" "$installer" /S "$switch"
-  for file in quillbeam.exe Template/bannerloop2.swf Template/mypic.jpg uninstall.exe; do
+  for file in quillbeam.exe Template/bannerloop2.swf Template/bannerplayer.js Template/mypic.jpg \
+              uninstall.exe; do
     [ -f "$folder/$file" ] || fail "$switch: the installer did not place $file in $folder"
   done
   [ -f "$shortcut" ] || fail "$switch: no Start-menu shortcut at $shortcut"
