@@ -15,8 +15,10 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libbe
 # chooser; Weston and Qt's Wayland plugin for the start on Wayland; the accessibility check
 # through at-spi2-core on a private session bus. The npm registry is reached over TLS, which needs
 # the certificate authorities. The browser check reads the banner's text back with tesseract's
-# OCR, in English.
+# OCR, in English. The browser player's letters fall back to DejaVu Sans Condensed where Arial is
+# missing: with it, a message breaks into the lines it has in the movie.
 test_packages=(xvfb xauth xdotool x11-utils x11-apps imagemagick chromium python3 util-linux
+               fonts-dejavu-extra
                iproute2 ca-certificates qt6-gtk-platformtheme librsvg2-common weston qt6-wayland
                at-spi2-core python3-pyatspi dbus-daemon tesseract-ocr tesseract-ocr-eng)
 

@@ -212,7 +212,8 @@
     }
     link.addEventListener('mouseenter', () => pause('pointer', true));
     link.addEventListener('mouseleave', () => pause('pointer', false));
-    link.addEventListener('focus', () => pause('focus', true));
+    // Keyboard focus only: a click focuses the link too, and must not keep the banner still.
+    link.addEventListener('focus', () => pause('focus', link.matches(':focus-visible')));
     link.addEventListener('blur', () => pause('focus', false));
     document.addEventListener('visibilitychange', () => pause());
     new IntersectionObserver((entries) => pause('off screen', !entries.pop().isIntersecting))

@@ -1,7 +1,8 @@
 // Writes the browser player: web/bannerplayer.js with its one placeholder replaced by the banner's
 // facts, taken from the headers the movie's generator reads (the package's format, the markers a
 // variable file is read by, and the banner's rules), so that the player and the movie cannot
-// drift apart. The build runs it to place Template/bannerplayer.js beside the executables.
+// drift apart, and without the comments a visitor need not download. The build runs it to place
+// Template/bannerplayer.js beside the executables.
 //   player_facts SOURCE.js OUTPUT.js
 #include <cstdint>
 #include <cstdio>
@@ -104,6 +105,21 @@ std::string WithFacts(std::string source) {
     return source.replace(at, kPlaceholder.size(), PlayerFacts());
 }
 
+// The source without the notes for its readers: every line that holds only a comment goes, but
+// for the opening lines, which tell a site's owner what the file is. A visitor downloads less.
+std::string WithoutNotes(const std::string& source) {
+    std::istringstream lines(source);
+    std::string out;
+    bool opening = true;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t first = line.find_first_not_of(" \t");
+        const bool note = first != std::string::npos && line.compare(first, 2, "//") == 0;
+        opening = opening && note;
+        if (!note || opening) out += line + "\n";
+    }
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,7 +131,7 @@ int main(int argc, char** argv) {
         std::ifstream in(argv[1], std::ios::binary);
         if (!in.is_open()) throw std::runtime_error(std::string("cannot read ") + argv[1]);
         const std::string source{std::istreambuf_iterator<char>(in), {}};
-        const std::string player = WithFacts(source);
+        const std::string player = WithFacts(WithoutNotes(source));
         std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
         out.write(player.data(), static_cast<std::streamsize>(player.size()));
         out.close();
