@@ -15,10 +15,10 @@
 
 #include "com_apartment.h"
 #include "com_ptr.h"
-#include "main_window.h"
 #include "message_loop.h"
 #include "resource_ids.h"
 #include "wide_text.h"
+#include "win32_main_window.h"
 #include "window_driver.h"
 
 // A shared case's name, where a row fails.

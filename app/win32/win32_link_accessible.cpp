@@ -1,4 +1,4 @@
-#include "link_accessible.h"
+#include "win32_link_accessible.h"
 
 // clang-format off
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "win32_main_window.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,15 +8,15 @@
 #include "control_ids.h"
 #include "dpi.h"
 #include "fitting_font.h"
-#include "folder_edit.h"
 #include "generate_command.h"
-#include "link_accessible.h"
 #include "link_color.h"
-#include "message_edit.h"
 #include "modAPI.h"
 #include "resource_ids.h"
 #include "unshowable_characters.h"
 #include "wide_text.h"
+#include "win32_folder_edit.h"
+#include "win32_link_accessible.h"
+#include "win32_message_edit.h"
 
 namespace quillbeam::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "qt_main_window.h"
 
 #include <QFontMetricsF>
 

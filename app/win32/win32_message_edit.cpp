@@ -1,4 +1,4 @@
-#include "message_edit.h"
+#include "win32_message_edit.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "folder_edit.h"
+#include "win32_folder_edit.h"
 
 // windows.h first: the other system headers build on it.
 // clang-format off
