@@ -10,13 +10,13 @@
 #include "fitting_font.h"
 #include "generate_command.h"
 #include "link_color.h"
-#include "modAPI.h"
 #include "resource_ids.h"
 #include "unshowable_characters.h"
 #include "wide_text.h"
 #include "win32_folder_edit.h"
 #include "win32_link_accessible.h"
 #include "win32_message_edit.h"
+#include "win32_modAPI.h"
 
 namespace quillbeam::win32 {
 namespace {
