@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "single_byte.h"
+#include "utf16.h"
 
 namespace quillbeam::window {
 namespace {
@@ -19,13 +20,6 @@ struct Box {
     Role role;
     std::u16string_view text;
 };
-
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 // Characters that show nothing on their own, or nothing at all, among those the banner lacks:
 // they are named by their code, as U+200B, since the question could not show them.
@@ -52,8 +46,7 @@ bool IsInvisible(char32_t character) {
 }
 
 std::u16string Shown(std::u16string_view character) {
-    char32_t code = character[0];
-    if (character.size() == 2) code = 0x10000 + ((code - 0xD800) << 10) + (character[1] - 0xDC00);
+    const char32_t code = CharacterAt(character, 0).code;
     if (!IsInvisible(code)) return std::u16string(character);
     std::u16string shown = u"U+";
     constexpr std::u16string_view kHex = u"0123456789ABCDEF";
@@ -66,14 +59,13 @@ std::u16string Shown(std::u16string_view character) {
 // holds any. A surrogate pair is one character; a half alone is one of its own.
 bool CollectUnshowable(std::u16string_view text, std::vector<std::u16string>& found) {
     bool any = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (HasSingleByte(text[i])) continue;
-        const bool pair =
-            IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
-        std::u16string character(text.substr(i, pair ? 2 : 1));
-        i += pair ? 1 : 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::u16string_view character = text.substr(i, CharacterAt(text, i).units);
+        i += character.size();
+        // A pair has no byte: only a character of one unit may have one.
+        if (HasSingleByte(character[0])) continue;
         any = true;
-        if (std::ranges::find(found, character) == found.end()) found.push_back(character);
+        if (std::ranges::find(found, character) == found.end()) found.emplace_back(character);
     }
     return any;
 }
