@@ -1,10 +1,10 @@
 #include "unshowable_characters.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <vector>
 
+#include "request_boxes.h"
 #include "single_byte.h"
 #include "utf16.h"
 
@@ -15,11 +15,6 @@ using layout::Role;
 
 // As many characters as a glance takes in; the rest are only counted.
 constexpr std::size_t kCharactersNamed = 5;
-
-struct Box {
-    Role role;
-    std::u16string_view text;
-};
 
 // Characters that show nothing on their own, or nothing at all, among those the banner lacks:
 // they are named by their code, as U+200B, since the question could not show them.
@@ -93,15 +88,11 @@ std::u16string ListOf(const std::vector<Role>& boxes) {
 
 std::optional<UnshowableQuestion> QuestionBeforeWriting(const BannerRequest& request) {
     // In focus order, which is the order of the banner's files with the address last.
-    const std::array<Box, 5> boxes{{{Role::Message1, request.messages[0]},
-                                    {Role::Message2, request.messages[1]},
-                                    {Role::Message3, request.messages[2]},
-                                    {Role::Message4, request.messages[3]},
-                                    {Role::Address, request.url}}};
     std::vector<Role> holding;
     std::vector<std::u16string> characters;
-    for (const Box& box : boxes) {
-        if (CollectUnshowable(box.text, characters)) holding.push_back(box.role);
+    for (const Role box : kRequestBoxes) {
+        if (box == Role::Folder) continue;  // the banner never shows it
+        if (CollectUnshowable(TextOfBox(request, box), characters)) holding.push_back(box);
     }
     if (holding.empty()) return std::nullopt;
 
