@@ -194,7 +194,8 @@ void MainWindow::CreateControls() {
 
 void MainWindow::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    FitFont();
+    // The controls hold the font replaced until each is handed the new one below.
+    const Font replaced = FitFont();
     ScaleArtwork();
     for (const layout::Control& control : layout::kControls) {
         const layout::Rect rect = layout::Scale(control.rect, dpi);
@@ -241,8 +242,9 @@ COLORREF MainWindow::LinkTextColor() const {
     return RGB(color.red, color.green, color.blue);
 }
 
-// The system's message font, narrowed until every caption fits its box.
-void MainWindow::FitFont() {
+// The system's message font, narrowed until every caption fits its box, becomes the window's font;
+// the font it replaces is handed back.
+Font MainWindow::FitFont() {
     const LOGFONTW message = MessageFont(dpi_);
     const LONG sign = message.lfHeight < 0 ? -1 : 1;
     // The font last measured is kept: it is usually the one chosen.
@@ -262,11 +264,8 @@ void MainWindow::FitFont() {
                                     return TextWidths(window_.get(), font.get(), texts);
                                 });
     makeFont(height);
-    // The controls are handed the new font before the old one is deleted (ApplyDpi).
     std::swap(font_, font);
-    for (HWND handle : controls_) {
-        SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    }
+    return font;
 }
 
 // The artwork is drawn at its own size at 96 dots per inch, and scaled with the window beyond.
