@@ -3,7 +3,6 @@
 // windows.h first: the other system headers build on it.
 // clang-format off
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 // clang-format on
 
@@ -14,12 +13,11 @@
 
 #include "dropped_folder.h"
 #include "shell_functions.h"
+#include "subclass.h"
 #include "wide_text.h"
 
 namespace quillbeam::win32 {
 namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
 
 using window::DroppedItem;
 
@@ -52,33 +50,25 @@ std::vector<DroppedItem> ItemsOf(const DroppedFiles& drop) {
     return items;
 }
 
-LRESULT CALLBACK FolderEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR /*id*/, DWORD_PTR /*data*/) noexcept {
-    switch (message) {
-        case WM_DROPFILES:
-            // No exception may unwind into the system's code that called us; a drop that cannot
-            // be read changes nothing.
-            try {
-                const DroppedFiles drop(reinterpret_cast<HDROP>(wParam));
-                if (const auto folder = window::FolderFromDrop(ItemsOf(drop))) {
-                    SetWindowTextW(edit, ToWide(*folder).c_str());
-                }
-            } catch (...) {
-            }
-            return 0;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(edit, FolderEditProcedure, kSubclassId);
-            break;
-        default:
-            break;
+std::optional<LRESULT> HandleFolderEdit(HWND edit, UINT message, WPARAM wParam, LPARAM /*lParam*/,
+                                        DWORD_PTR /*data*/) noexcept {
+    if (message != WM_DROPFILES) return std::nullopt;
+    // No exception may unwind into the system's code that called us; a drop that cannot be read
+    // changes nothing.
+    try {
+        const DroppedFiles drop(reinterpret_cast<HDROP>(wParam));
+        if (const auto folder = window::FolderFromDrop(ItemsOf(drop))) {
+            SetWindowTextW(edit, ToWide(*folder).c_str());
+        }
+    } catch (...) {
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return 0;
 }
 
 }  // namespace
 
 void MakeFolderEdit(HWND edit) {
-    SetWindowSubclass(edit, FolderEditProcedure, kSubclassId, 0);
+    Subclass<HandleFolderEdit>(edit);
 }
 
 }  // namespace quillbeam::win32
