@@ -6,7 +6,6 @@
 #include <shellapi.h>
 // clang-format on
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "dropped_folder.h"
 #include "shell_functions.h"
 #include "subclass.h"
+#include "unique_resource.h"
 #include "wide_text.h"
 
 namespace quillbeam::win32 {
@@ -23,14 +23,12 @@ using window::DroppedItem;
 
 // The system's list of dropped files, given back with DragFinish when it goes. Like every shell
 // function, DragFinish comes from shell32 loaded on first use: here, at the first drop.
-struct DropFinish {
-    void operator()(HDROP drop) const noexcept {
-        if (const auto finish = modAPI::ShellFunction<decltype(DragFinish)>("DragFinish")) {
-            finish(drop);
-        }
+void FinishDrop(HDROP drop) noexcept {
+    if (const auto finish = modAPI::ShellFunction<decltype(DragFinish)>("DragFinish")) {
+        finish(drop);
     }
-};
-using DroppedFiles = std::unique_ptr<std::remove_pointer_t<HDROP>, DropFinish>;
+}
+using DroppedFiles = UniqueResource<NullableHandleTraits<HDROP, &FinishDrop>>;
 
 std::vector<DroppedItem> ItemsOf(const DroppedFiles& drop) {
     const auto query = modAPI::ShellFunction<decltype(DragQueryFileW)>("DragQueryFileW");
