@@ -8,6 +8,8 @@
 
 namespace quillbeam::package_format {
 
+// The page that embeds the movie.
+inline constexpr std::u16string_view kEmbeddingPageName = u"htmlcode.html";
 // The files beside the page. The variable files hold the messages, one each, in message order.
 inline constexpr std::array<std::u16string_view, 4> kVariableFileNames = {
     u"mytext1.txt", u"mytext2.txt", u"mytext3.txt", u"mytext4.txt"};

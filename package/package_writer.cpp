@@ -32,7 +32,7 @@ void GeneratePackage(const BannerRequest& request, std::u16string_view applicati
     }
 
     openFile->Close();
-    platform.ShowMessage(kApplicationTitle, kCompletionMessage);
+    platform.ShowMessage(kApplicationTitle, CompletionMessage());
 }
 
 }  // namespace quillbeam
