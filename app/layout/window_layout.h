@@ -32,10 +32,10 @@ struct Rect {
 inline constexpr Size kClientSize{378, 550};
 
 enum class Kind {
-    Picture,     // the banner artwork, shown at its own size from the top-left corner
-    Label,       // a caption; takes no focus
-    LineBox,     // a text box of one line
-    MessageBox,  // several lines in a box one line high: Enter breaks the line, Tab moves on
+    Picture,       // the banner artwork, shown at its own size from the top-left corner
+    Label,         // a caption; takes no focus
+    LineBox,       // a text box of one line
+    MultiLineBox,  // several lines in a box one line high: Enter breaks the line, Tab moves on
     Button,
 };
 
@@ -68,7 +68,7 @@ struct Control {
     bool blueText = false;  // the update link's text: blue (0, 0, 255) where that reads
 
     constexpr bool takesFocus() const {
-        return kind == Kind::LineBox || kind == Kind::MessageBox || kind == Kind::Button;
+        return kind == Kind::LineBox || kind == Kind::MultiLineBox || kind == Kind::Button;
     }
     constexpr bool isLink() const {
         return role == Role::ResourcesLink || role == Role::UpdateLink;
@@ -107,10 +107,10 @@ inline constexpr std::array<Control, 16> kControls{{
      true},
     {"Text1", Kind::LineBox, {16, 120, 249, 25}, u"", 0, Role::Folder},
     {"Command1", Kind::Button, {280, 120, 73, 25}, u"Browse", 1, Role::Browse},
-    {"Text2", Kind::MessageBox, {16, 184, 337, 25}, u"Text2\r\n", 3, Role::Message1},
-    {"Text3", Kind::MessageBox, {16, 256, 337, 25}, u"Text3", 4, Role::Message2},
-    {"Text4", Kind::MessageBox, {16, 328, 337, 25}, u"Text4", 5, Role::Message3},
-    {"Text5", Kind::MessageBox, {16, 384, 337, 25}, u"Text5", 6, Role::Message4},
+    {"Text2", Kind::MultiLineBox, {16, 184, 337, 25}, u"Text2\r\n", 3, Role::Message1},
+    {"Text3", Kind::MultiLineBox, {16, 256, 337, 25}, u"Text3", 4, Role::Message2},
+    {"Text4", Kind::MultiLineBox, {16, 328, 337, 25}, u"Text4", 5, Role::Message3},
+    {"Text5", Kind::MultiLineBox, {16, 384, 337, 25}, u"Text5", 6, Role::Message4},
     {"Command2", Kind::Button, {160, 496, 185, 33}, u"Generate!", 11, Role::Generate},
     {"Text6", Kind::LineBox, {16, 448, 337, 25}, u"Text6", 13, Role::Address},
 }};

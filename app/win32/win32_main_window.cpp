@@ -46,7 +46,7 @@ ControlClass ClassOf(const layout::Control& control) {
             return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX | notify, 0};
         case layout::Kind::LineBox:
             return {L"EDIT", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | acceptsDrops};
-        case layout::Kind::MessageBox:
+        case layout::Kind::MultiLineBox:
             // No scroll bars and no horizontal scrolling, so long lines wrap; vertical scrolling
             // lets a box one line high take more lines.
             return {L"EDIT", kChild | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
@@ -185,7 +185,7 @@ void MainWindow::CreateControls() {
             window_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))),
             instance_, nullptr);
         if (handle == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
-        if (control->kind == layout::Kind::MessageBox) MakeMessageEdit(handle);
+        if (control->kind == layout::Kind::MultiLineBox) MakeMessageEdit(handle);
         if (control->role == layout::Role::Folder) MakeFolderEdit(handle);
         if (control->isLink()) MakeAccessibleLink(handle, *control);
         controls_[index] = handle;
