@@ -74,11 +74,14 @@ inline constexpr std::array<VariableFileLine, 7> kVariableFileLines = {{
 
 // The place in kVariableFileLines of the pair that carries `value`.
 constexpr std::size_t LineOf(PairValue value) {
-    std::size_t line = 0;
-    while (line < kVariableFileLines.size() && kVariableFileLines[line].value != value) ++line;
-    return line;
+    std::size_t place = 0;
+    for (const VariableFileLine& line : kVariableFileLines) {
+        if (line.value == value) break;
+        ++place;
+    }
+    return place;
 }
-static_assert(LineOf(PairValue::kMessage) + 1 == kVariableFileLines.size(),
+static_assert(kVariableFileLines.back().value == PairValue::kMessage,
               "the message runs to the end of the file");
 
 }  // namespace quillbeam::package_format
