@@ -5,8 +5,6 @@
 
 namespace quillbeam {
 
-inline constexpr std::u16string_view kEmbeddingPageName = u"htmlcode.html";
-
 // The outside hosts the sample page points at, in one place.
 namespace page_hosts {
 inline constexpr std::string_view kPlayerDownload = "download.macromedia.com";

@@ -4,8 +4,10 @@
 #include <string_view>
 #include <utility>
 
-#include "native_calls.h"
 #include "package_platform.h"
+// The platform's calls, NativeCalls (posix_calls.h, win32_calls.h): the build names the header of
+// the platform it is for.
+#include QUILLBEAM_PLATFORM_CALLS_HEADER
 
 namespace quillbeam {
 

@@ -5,13 +5,15 @@
 #include <string>
 #include <string_view>
 
-#include "native_calls.h"
-#include "native_file.h"
+// The platform's calls (posix_calls.h, win32_calls.h), and its file handle, its paths, what tells
+// two files apart and its error numbers (posix_file.h, win32_file.h): the build names the headers
+// of the platform it is for.
+#include QUILLBEAM_PLATFORM_CALLS_HEADER
+#include QUILLBEAM_PLATFORM_FILE_HEADER
 
 // The file layer's single steps on the system, each platform's own: its calls, its error numbers
 // and its path rules. The layer's operations are made of them once, for every platform, in
-// native_file_platform.cpp; each platform's folder defines these, and native_file.h there names
-// its file handle, its paths, what tells two files apart and its error numbers.
+// native_file_platform.cpp; each platform's folder defines these.
 namespace quillbeam::native {
 
 // The platform's error number (errno, GetLastError()), read right after the call that failed; 0

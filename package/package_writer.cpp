@@ -35,7 +35,7 @@ void GeneratePackage(const BannerRequest& request, std::u16string_view applicati
     // The seven files are complete: the player for browsers joins them, where the template has it.
     platform.CopyAssetIfPresent(JoinPath(templateFolder, kPlayerScriptName),
                                 JoinPath(request.folder, kPlayerScriptName));
-    platform.ShowMessage(kApplicationTitle, kCompletionMessage);
+    platform.ShowMessage(kApplicationTitle, CompletionMessage());
 }
 
 }  // namespace quillbeam

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "banner_request.h"
+#include "package_format.h"
 #include "package_platform.h"
 
 namespace quillbeam {
@@ -10,12 +12,17 @@ namespace quillbeam {
 inline constexpr std::u16string_view kApplicationTitle = u"Quillbeam";
 inline constexpr std::u16string_view kTemplateFolderName = u"Template";
 
-inline constexpr std::u16string_view kCompletionMessage =
-    u"Done!\r\n"
-    u"Upload all the files in the directory you chose to your server and place them in the same "
-    u"directory as the page which will contain your banner.\r\n"
-    u"Copy and paste the code from inside htmlcode.html into your HTML page where you want your "
-    u"animated banner to appear.";
+// What Generate says once the package is complete.
+inline std::u16string CompletionMessage() {
+    std::u16string message =
+        u"Done!\r\n"
+        u"Upload all the files in the directory you chose to your server and place them in the "
+        u"same directory as the page which will contain your banner.\r\n"
+        u"Copy and paste the code from inside ";
+    message += package_format::kEmbeddingPageName;
+    message += u" into your HTML page where you want your animated banner to appear.";
+    return message;
+}
 
 // The Generate command: writes the four variable files and the page into request.folder, copies
 // the movie and the picture from applicationFolder/Template, then the player for browsers if the

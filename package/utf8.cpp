@@ -2,13 +2,12 @@
 
 #include <cstdint>
 
+#include "utf16.h"
+
 namespace quillbeam {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 void AppendUtf8(std::string& out, char32_t cp) {
     auto put = [&out](std::uint32_t byte) { out.push_back(static_cast<char>(byte)); };
@@ -44,14 +43,11 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
 std::string ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t unit = text[i];
-        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00u);
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            unit = kReplacement;
-        }
-        AppendUtf8(out, unit);
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf16Character character = CharacterAt(text, i);
+        i += character.units;
+        // Half of a pair alone is no character: UTF-8 cannot carry it.
+        AppendUtf8(out, IsSurrogate(character.code) ? kReplacement : character.code);
     }
     return out;
 }
@@ -62,9 +58,15 @@ std::u16string FromUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                                   : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t cp = length == 1 ? lead : length == 2 ? (lead & 0x1Fu) : length == 3 ? (lead & 0x0Fu) : (lead & 0x07u);
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
+        char32_t cp = length == 1   ? lead
+                      : length == 2 ? (lead & 0x1Fu)
+                      : length == 3 ? (lead & 0x0Fu)
+                                    : (lead & 0x07u);
         bool valid = length != 0 && i + length <= text.size();
         for (std::size_t k = 1; valid && k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
@@ -73,7 +75,7 @@ std::u16string FromUtf8(std::string_view text) {
         }
         // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
         static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) {
+        if (valid && (cp < kSmallest[length] || cp > 0x10FFFF || IsSurrogate(cp))) {
             valid = false;
         }
         if (!valid) {

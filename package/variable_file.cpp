@@ -10,29 +10,33 @@ namespace quillbeam {
 std::string BuildVariableFileText(std::u16string_view message, std::u16string_view url) {
     using namespace package_format;
     const std::string speedDigits = std::to_string(kDefaultSpeedMs);
+    const std::u16string speed(speedDigits.begin(), speedDigits.end());
+    const auto valueOf = [&](PairValue value) -> std::u16string_view {
+        switch (value) {
+            case PairValue::kLoaded:
+                return kLoadedValue;
+            case PairValue::kSpeed:
+                return speed;
+            case PairValue::kUrl:
+                return url;
+            case PairValue::kMessage:
+                return message;
+        }
+        return {};
+    };
 
     std::u16string text;
-    const auto openPair = [&](std::u16string_view name) {
-        text.append(kPairBoundary).append(name).append(kValueStart);
-    };
-    const auto closePair = [&] { text.append(kPairBoundary).append(kLineBreak); };
-    const auto comment = [&](std::u16string_view line) {
-        text.append(kCommentStart).append(line).append(kLineBreak);
-    };
-
-    openPair(kLoadedName);
-    text.append(kLoadedValue);
-    closePair();
-    comment(kDoNotEditComment);
-    openPair(kSpeedName);
-    text.append(speedDigits.begin(), speedDigits.end());
-    closePair();
-    openPair(kUrlName);
-    text.append(url);
-    closePair();
-    for (const std::u16string_view line : kSpeedComments) comment(line);
-    openPair(kMessageName);
-    text.append(message);
+    for (const VariableFileLine& line : kVariableFileLines) {
+        if (!line.value) {
+            text.append(kCommentStart).append(line.text).append(kLineBreak);
+            continue;
+        }
+        text.append(kPairBoundary)
+            .append(line.text)
+            .append(kValueStart)
+            .append(valueOf(*line.value));
+        if (*line.value != PairValue::kMessage) text.append(kPairBoundary).append(kLineBreak);
+    }
     return ToSingleByte(text);
 }
 

@@ -16,6 +16,13 @@ constexpr bool EveryRoleButCaptionOnce() {
 }
 static_assert(EveryRoleButCaptionOnce());
 
+constexpr bool TabIndexesOnInputsAlone() {
+    return std::ranges::all_of(kControls, [](const Control& control) {
+        return control.tabIndex.has_value() == control.takesFocus();
+    });
+}
+static_assert(TabIndexesOnInputsAlone());
+
 static_assert(kResourcesPageUrl.substr(7, kPublisherHost.size()) == kPublisherHost);
 static_assert(kUpdatePageUrl.substr(7, kPublisherHost.size()) == kPublisherHost);
 

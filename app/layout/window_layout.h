@@ -32,10 +32,10 @@ struct Rect {
 inline constexpr Size kClientSize{378, 550};
 
 enum class Kind {
-    Picture,     // the banner artwork, shown at its own size from the top-left corner
-    Label,       // a caption; takes no focus
-    LineBox,     // a text box of one line
-    MessageBox,  // several lines in a box one line high: Enter breaks the line, Tab moves on
+    Picture,       // the banner artwork, shown at its own size from the top-left corner
+    Label,         // a caption; takes no focus
+    LineBox,       // a text box of one line
+    MultiLineBox,  // several lines in a box one line high: Enter breaks the line, Tab moves on
     Button,
 };
 
@@ -59,16 +59,16 @@ struct Control {
     std::string_view name;
     Kind kind;
     Rect rect;
-    std::u16string_view firstText;
-    // The control's place in the tab order, labels included; inputs take focus in this order.
-    // The picture has none.
-    std::optional<int> tabIndex;
+    std::u16string_view firstText = {};
+    // An input's place in the tab order, in which the inputs take focus; labels and the picture
+    // take no focus and have none.
+    std::optional<int> tabIndex = std::nullopt;
     Role role = Role::Caption;
     std::optional<Role> captionOf = std::nullopt;  // the box a caption names
     bool blueText = false;  // the update link's text: blue (0, 0, 255) where that reads
 
     constexpr bool takesFocus() const {
-        return kind == Kind::LineBox || kind == Kind::MessageBox || kind == Kind::Button;
+        return kind == Kind::LineBox || kind == Kind::MultiLineBox || kind == Kind::Button;
     }
     constexpr bool isLink() const {
         return role == Role::ResourcesLink || role == Role::UpdateLink;
@@ -78,41 +78,93 @@ struct Control {
 // Top to bottom, in drawing order: labels and the picture first, so that text boxes and buttons
 // lie above them where they overlap (the last row of Label5 lies under Text5).
 inline constexpr std::array<Control, 16> kControls{{
-    {"Image1", Kind::Picture, {0, 0, 382, 82}, u"", std::nullopt, Role::ResourcesLink},
-    {"Label1",
-     Kind::Label,
-     {16, 96, 233, 17},
-     u"Select a Project Folder:",
-     2,
-     Role::Caption,
-     Role::Folder},
-    {"Label2", Kind::Label, {16, 160, 297, 17}, u"Message 1", 7, Role::Caption, Role::Message1},
-    {"Label3", Kind::Label, {16, 224, 201, 17}, u"Message 2", 8, Role::Caption, Role::Message2},
-    {"Label4", Kind::Label, {16, 296, 273, 17}, u"Message 3", 9, Role::Caption, Role::Message3},
-    {"Label5", Kind::Label, {16, 360, 297, 25}, u"Message 4", 10, Role::Caption, Role::Message4},
-    {"Label6",
-     Kind::Label,
-     {16, 424, 201, 17},
-     u"Enter URL where banner will link to:",
-     12,
-     Role::Caption,
-     Role::Address},
-    {"Label7",
-     Kind::Label,
-     {32, 504, 105, 17},
-     u"Check for Updates",
-     14,
-     Role::UpdateLink,
-     std::nullopt,
-     true},
-    {"Text1", Kind::LineBox, {16, 120, 249, 25}, u"", 0, Role::Folder},
-    {"Command1", Kind::Button, {280, 120, 73, 25}, u"Browse", 1, Role::Browse},
-    {"Text2", Kind::MessageBox, {16, 184, 337, 25}, u"Text2\r\n", 3, Role::Message1},
-    {"Text3", Kind::MessageBox, {16, 256, 337, 25}, u"Text3", 4, Role::Message2},
-    {"Text4", Kind::MessageBox, {16, 328, 337, 25}, u"Text4", 5, Role::Message3},
-    {"Text5", Kind::MessageBox, {16, 384, 337, 25}, u"Text5", 6, Role::Message4},
-    {"Command2", Kind::Button, {160, 496, 185, 33}, u"Generate!", 11, Role::Generate},
-    {"Text6", Kind::LineBox, {16, 448, 337, 25}, u"Text6", 13, Role::Address},
+    {.name = "Image1",
+     .kind = Kind::Picture,
+     .rect = {.left = 0, .top = 0, .width = 382, .height = 82},
+     .role = Role::ResourcesLink},
+    {.name = "Label1",
+     .kind = Kind::Label,
+     .rect = {.left = 16, .top = 96, .width = 233, .height = 17},
+     .firstText = u"Select a Project Folder:",
+     .captionOf = Role::Folder},
+    {.name = "Label2",
+     .kind = Kind::Label,
+     .rect = {.left = 16, .top = 160, .width = 297, .height = 17},
+     .firstText = u"Message 1",
+     .captionOf = Role::Message1},
+    {.name = "Label3",
+     .kind = Kind::Label,
+     .rect = {.left = 16, .top = 224, .width = 201, .height = 17},
+     .firstText = u"Message 2",
+     .captionOf = Role::Message2},
+    {.name = "Label4",
+     .kind = Kind::Label,
+     .rect = {.left = 16, .top = 296, .width = 273, .height = 17},
+     .firstText = u"Message 3",
+     .captionOf = Role::Message3},
+    {.name = "Label5",
+     .kind = Kind::Label,
+     .rect = {.left = 16, .top = 360, .width = 297, .height = 25},
+     .firstText = u"Message 4",
+     .captionOf = Role::Message4},
+    {.name = "Label6",
+     .kind = Kind::Label,
+     .rect = {.left = 16, .top = 424, .width = 201, .height = 17},
+     .firstText = u"Enter URL where banner will link to:",
+     .captionOf = Role::Address},
+    {.name = "Label7",
+     .kind = Kind::Label,
+     .rect = {.left = 32, .top = 504, .width = 105, .height = 17},
+     .firstText = u"Check for Updates",
+     .role = Role::UpdateLink,
+     .blueText = true},
+    {.name = "Text1",
+     .kind = Kind::LineBox,
+     .rect = {.left = 16, .top = 120, .width = 249, .height = 25},
+     .tabIndex = 0,
+     .role = Role::Folder},
+    {.name = "Command1",
+     .kind = Kind::Button,
+     .rect = {.left = 280, .top = 120, .width = 73, .height = 25},
+     .firstText = u"Browse",
+     .tabIndex = 1,
+     .role = Role::Browse},
+    {.name = "Text2",
+     .kind = Kind::MultiLineBox,
+     .rect = {.left = 16, .top = 184, .width = 337, .height = 25},
+     .firstText = u"Text2\r\n",
+     .tabIndex = 2,
+     .role = Role::Message1},
+    {.name = "Text3",
+     .kind = Kind::MultiLineBox,
+     .rect = {.left = 16, .top = 256, .width = 337, .height = 25},
+     .firstText = u"Text3",
+     .tabIndex = 3,
+     .role = Role::Message2},
+    {.name = "Text4",
+     .kind = Kind::MultiLineBox,
+     .rect = {.left = 16, .top = 328, .width = 337, .height = 25},
+     .firstText = u"Text4",
+     .tabIndex = 4,
+     .role = Role::Message3},
+    {.name = "Text5",
+     .kind = Kind::MultiLineBox,
+     .rect = {.left = 16, .top = 384, .width = 337, .height = 25},
+     .firstText = u"Text5",
+     .tabIndex = 5,
+     .role = Role::Message4},
+    {.name = "Command2",
+     .kind = Kind::Button,
+     .rect = {.left = 160, .top = 496, .width = 185, .height = 33},
+     .firstText = u"Generate!",
+     .tabIndex = 6,
+     .role = Role::Generate},
+    {.name = "Text6",
+     .kind = Kind::LineBox,
+     .rect = {.left = 16, .top = 448, .width = 337, .height = 25},
+     .firstText = u"Text6",
+     .tabIndex = 7,
+     .role = Role::Address},
 }};
 
 // The one control with `role` (not Caption).

@@ -8,9 +8,9 @@ namespace {
 // Everything before the last separator; a root keeps its own ("/x" gives "/", "C:\x" "C:\").
 std::u16string FolderOf(std::u16string_view path) {
     // Windows takes "/" as a separator too.
-    constexpr std::u16string_view kSeparators =
+    const std::u16string_view separators =
         kPathSeparator == u'/' ? std::u16string_view(u"/") : std::u16string_view(u"\\/");
-    const std::size_t last = path.find_last_of(kSeparators);
+    const std::size_t last = path.find_last_of(separators);
     if (last == std::u16string_view::npos) return {};
     const std::u16string_view folder = path.substr(0, last);
     const bool root = folder.empty() || (folder.size() == 2 && folder[1] == u':');

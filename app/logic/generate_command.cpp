@@ -2,17 +2,15 @@
 
 #include "application_folder.h"
 #include "package_writer.h"
+#include "request_boxes.h"
 #include "utf8.h"
 
 namespace quillbeam::window {
 
-using layout::Role;
-
 BannerRequest RequestFromBoxes(const BoxText& textOf) {
-    return {textOf(Role::Folder),
-            {textOf(Role::Message1), textOf(Role::Message2), textOf(Role::Message3),
-             textOf(Role::Message4)},
-            textOf(Role::Address)};
+    BannerRequest request;
+    for (const layout::Role role : kRequestBoxes) TextOfBox(request, role) = textOf(role);
+    return request;
 }
 
 std::u16string FailureReportText(const FileFailure& failure) {

@@ -1,11 +1,12 @@
 #include "unshowable_characters.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <vector>
 
+#include "request_boxes.h"
 #include "single_byte.h"
+#include "utf16.h"
 
 namespace quillbeam::window {
 namespace {
@@ -14,18 +15,6 @@ using layout::Role;
 
 // As many characters as a glance takes in; the rest are only counted.
 constexpr std::size_t kCharactersNamed = 5;
-
-struct Box {
-    Role role;
-    std::u16string_view text;
-};
-
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 // Characters that show nothing on their own, or nothing at all, among those the banner lacks:
 // they are named by their code, as U+200B, since the question could not show them.
@@ -52,8 +41,7 @@ bool IsInvisible(char32_t character) {
 }
 
 std::u16string Shown(std::u16string_view character) {
-    char32_t code = character[0];
-    if (character.size() == 2) code = 0x10000 + ((code - 0xD800) << 10) + (character[1] - 0xDC00);
+    const char32_t code = CharacterAt(character, 0).code;
     if (!IsInvisible(code)) return std::u16string(character);
     std::u16string shown = u"U+";
     constexpr std::u16string_view kHex = u"0123456789ABCDEF";
@@ -66,14 +54,13 @@ std::u16string Shown(std::u16string_view character) {
 // holds any. A surrogate pair is one character; a half alone is one of its own.
 bool CollectUnshowable(std::u16string_view text, std::vector<std::u16string>& found) {
     bool any = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (HasSingleByte(text[i])) continue;
-        const bool pair =
-            IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
-        std::u16string character(text.substr(i, pair ? 2 : 1));
-        i += pair ? 1 : 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::u16string_view character = text.substr(i, CharacterAt(text, i).units);
+        i += character.size();
+        // A pair has no byte: only a character of one unit may have one.
+        if (HasSingleByte(character[0])) continue;
         any = true;
-        if (std::ranges::find(found, character) == found.end()) found.push_back(character);
+        if (std::ranges::find(found, character) == found.end()) found.emplace_back(character);
     }
     return any;
 }
@@ -101,15 +88,11 @@ std::u16string ListOf(const std::vector<Role>& boxes) {
 
 std::optional<UnshowableQuestion> QuestionBeforeWriting(const BannerRequest& request) {
     // In focus order, which is the order of the banner's files with the address last.
-    const std::array<Box, 5> boxes{{{Role::Message1, request.messages[0]},
-                                    {Role::Message2, request.messages[1]},
-                                    {Role::Message3, request.messages[2]},
-                                    {Role::Message4, request.messages[3]},
-                                    {Role::Address, request.url}}};
     std::vector<Role> holding;
     std::vector<std::u16string> characters;
-    for (const Box& box : boxes) {
-        if (CollectUnshowable(box.text, characters)) holding.push_back(box.role);
+    for (const Role box : kRequestBoxes) {
+        if (box == Role::Folder) continue;  // the banner never shows it
+        if (CollectUnshowable(TextOfBox(request, box), characters)) holding.push_back(box);
     }
     if (holding.empty()) return std::nullopt;
 

@@ -8,9 +8,9 @@
 
 #include "com_apartment.h"
 #include "generate_command.h"
-#include "main_window.h"
 #include "message_boxes.h"
 #include "message_loop.h"
+#include "win32_main_window.h"
 
 using quillbeam::win32::MainWindow;
 

@@ -9,6 +9,8 @@
 
 #include "native_file_platform.h"
 #include "native_steps.h"
+#include "posix_calls.h"
+#include "posix_file.h"
 #include "utf8.h"
 
 namespace quillbeam {

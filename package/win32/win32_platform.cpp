@@ -7,6 +7,8 @@
 #include "native_file_platform.h"
 #include "native_steps.h"
 #include "system_text.h"
+#include "win32_calls.h"
+#include "win32_file.h"
 #include "win32_path.h"
 
 namespace quillbeam {

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "accessible_interfaces.h"
-#include "main_window.h"
+#include "qt_main_window.h"
 #include "text_items.h"
 #include "wait_guard.h"
 

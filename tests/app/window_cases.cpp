@@ -216,7 +216,7 @@ std::string GenerateWritesWhatTheBoxesHoldAndSaysSo(WindowDriver& window) {
                       {u"Text2\r\n", u"Sale\r\n\u20ac5 Caf\u00e9", u"Text4", u"Text5"},
                       u"Text6"});
     found.Equal(int(window.messages.size()), 1, "message boxes");
-    ExpectMessage(found, window, 0, quillbeam::kCompletionMessage, "OK");
+    ExpectMessage(found, window, 0, quillbeam::CompletionMessage(), "OK");
     return found.lines;
 }
 

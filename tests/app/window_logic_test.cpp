@@ -158,10 +158,10 @@ TEST(WindowLogic, GenerateAsksOnlyAboutCharactersTheBannerCannotShow) {
          Role::Message2,
          u"Message 2 and Message 3 hold characters that the banner cannot show: "
          u"\U0001F600 \u041F \u0440 \u0438 \u0432 \u2026\r\n"},
-        {{u"", {u"", u"", u"", loneHalf}, u"http://\u0436.x/\u200B"},
+        {{u"", {u"", u"", u"", loneHalf}, u"http://\u0436.x/\u200B\U000E0001"},
          Role::Message4,
          u"Message 4 and the address hold characters that the banner cannot show: "
-         u"U+DC00 \u0436 U+200B\r\n"},
+         u"U+DC00 \u0436 U+200B U+E0001\r\n"},
         {{u"", {u"", u"", u"", u""}, u"\u0436\u0436"},
          Role::Address,
          u"The address holds a character that the banner cannot show: \u0436\r\n"},

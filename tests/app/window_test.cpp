@@ -11,9 +11,9 @@
 
 #include "accessible_interfaces.h"
 #include "artwork.h"
-#include "main_window.h"
 #include "message_box.h"
 #include "modal_dialogs.h"
+#include "qt_main_window.h"
 #include "temp_folder.h"
 #include "window_driver.h"
 

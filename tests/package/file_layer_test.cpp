@@ -12,7 +12,7 @@
 #include "faulty_calls.h"
 #include "file_failure.h"
 #include "file_layer_checks.h"
-#include "native_file.h"
+#include "native_steps.h"
 #include "path_separator.h"
 #include "quiet_platform.h"
 #include "temp_folder.h"

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-// What the file layer table asks of a platform's system calls. Each platform's faulty_calls.h
+// What the file layer table asks of a platform's system calls. Each platform's faulty_calls.cpp
 // makes its own calls behave so; a fault a platform does not have stays a real call there.
 enum class Fault {
     kNone,

@@ -110,9 +110,10 @@ TEST_F(GeneratePackageTest, WritesTheSevenFilesInOrderThenThePlayerAndShowsTheCo
 
     EXPECT_EQ(PackageMismatches(out, request), "");
     EXPECT_EQ(ReadFileBytes(out / "bannerplayer.js"), kTemplatePlayer);
-    EXPECT_EQ(ReadFileBytes(out / "mytext3.txt").substr(210 + request.url.size()),
-              "Caf\xE9 \x80"
-              "5");
+    EXPECT_EQ(
+        ReadFileBytes(out / "mytext3.txt").substr(VariableFileFixedLength() + request.url.size()),
+        "Caf\xE9 \x80"
+        "5");
     // clang-format off
     const std::vector<std::string> expectedLog = {
         "write mytext1.txt", "write mytext2.txt",    "close mytext1.txt", "write mytext3.txt",

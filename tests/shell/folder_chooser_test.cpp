@@ -3,8 +3,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "modAPI.h"
 #include "modal_dialogs.h"
+#include "qt_modAPI.h"
 #include "temp_folder.h"
 
 using namespace quillbeam::modAPI;

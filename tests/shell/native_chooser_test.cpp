@@ -1,8 +1,8 @@
 #include <QFileDialog>
 #include <QtTest>
 
-#include "modAPI.h"
 #include "modal_dialogs.h"
+#include "qt_modAPI.h"
 #include "temp_folder.h"
 
 using namespace quillbeam::modAPI;

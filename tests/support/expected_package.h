@@ -19,6 +19,12 @@ inline const std::string kTemplateMovie =
 inline const std::string kTemplatePicture = "\xFF\xD8\xFF\xE0picture\xFF\xD9";
 inline const std::string kTemplatePlayer = "(function () { /* the player */ })();\n";
 
+// The bytes every variable file holds besides its address and its message, which add one byte for
+// each of their UTF-16 units: the file of an empty message and address.
+inline std::size_t VariableFileFixedLength() {
+    return quillbeam::BuildVariableFileText(u"", u"").size();
+}
+
 // applicationFolder/Template, holding kTemplateMovie, kTemplatePicture and kTemplatePlayer.
 inline void MakeTemplateFolder(const std::filesystem::path& applicationFolder) {
     std::filesystem::create_directories(applicationFolder / "Template");
@@ -53,7 +59,8 @@ inline std::string PackageMismatches(const std::filesystem::path& folder,
         const auto& [name, expected] = files[i];
         const std::filesystem::path path = folder / name;
         const std::size_t size =
-            i < 4 ? 210 + request.url.size() + request.messages[i].size() : expected.size();
+            i < 4 ? VariableFileFixedLength() + request.url.size() + request.messages[i].size()
+                  : expected.size();
         if (!std::filesystem::is_regular_file(path)) {
             mismatches += name + ": missing\n";
         } else if (const std::string bytes = ReadFileBytes(path);

@@ -6,19 +6,21 @@
 #include <gtest/gtest.h>
 // clang-format off
 #include <windows.h>
+#include <commctrl.h>
 #include <oleacc.h>
 #include <shlobj.h>
 // clang-format on
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "com_apartment.h"
 #include "com_ptr.h"
-#include "main_window.h"
 #include "message_loop.h"
 #include "resource_ids.h"
 #include "wide_text.h"
+#include "win32_main_window.h"
 #include "window_driver.h"
 
 // A shared case's name, where a row fails.
@@ -313,17 +315,41 @@ TEST(Win32Window, OnlyTheFolderBoxTakesFiles) {
     EXPECT_EQ(GetWindowLongPtrW(window.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
 }
 
-// Moved to a screen of another density, the window places and sizes every control anew.
+// Counts the fonts a control is handed, in the int that `count` points at.
+LRESULT CALLBACK CountFonts(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR count) {
+    if (message == WM_SETFONT) ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+// Moved to a screen of another density, the window places and sizes every control anew, and hands
+// each the one font of the new density once.
 TEST(Win32Window, ADpiChangeScalesEveryControl) {
+    std::array<int, layout::kControls.size()> fonts{};  // outlives the window's subclasses
     const Win32Window window;
+    for (const Control& control : layout::kControls) {
+        SetWindowSubclass(window.Handle(control), CountFonts, 1,
+                          reinterpret_cast<DWORD_PTR>(&fonts[layout::IndexOf(control)]));
+    }
     const int dpi = window.Dpi() == 96 ? 144 : 96;
     RECT suggested{0, 0, layout::Scale(layout::kClientSize.width, dpi),
                    layout::Scale(layout::kClientSize.height, dpi)};
     SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(window.Dpi(), dpi);
+    const auto fontOf = [&window](const Control& control) {
+        return reinterpret_cast<HFONT>(SendMessageW(window.Handle(control), WM_GETFONT, 0, 0));
+    };
+    const HFONT font = fontOf(layout::Find(Role::Folder));
+    LOGFONTW held{};
+    EXPECT_NE(GetObjectW(font, sizeof(held), &held), 0) << "the font held is deleted";
     for (const Control& control : layout::kControls) {
         EXPECT_EQ(window.Place(control), layout::Scale(control.rect, dpi)) << control.name;
+        EXPECT_EQ(fonts[layout::IndexOf(control)], 1) << control.name;
+        // The picture shows no text, and holds no font.
+        if (control.kind != layout::Kind::Picture) {
+            EXPECT_EQ(fontOf(control), font) << control.name;
+        }
     }
 }
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <type_traits>
 
-#include "modAPI.h"
+#include "win32_modAPI.h"
 
 // The shell as the chooser's tests give it. It numbers every item list and block it hands out,
 // from 1, and writes down in order each call that makes one, hands one over or frees one, so that

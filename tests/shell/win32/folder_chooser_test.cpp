@@ -16,10 +16,10 @@
 
 #include "ansi_text.h"
 #include "fake_shell.h"
-#include "modAPI.h"
 #include "shell_functions.h"
 #include "unique_handle.h"
 #include "unique_resource.h"
+#include "win32_modAPI.h"
 
 using namespace quillbeam::modAPI;
 

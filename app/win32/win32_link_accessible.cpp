@@ -1,15 +1,16 @@
-#include "link_accessible.h"
+#include "win32_link_accessible.h"
 
 // clang-format off
 #include <windows.h>
-#include <commctrl.h>
 #include <oleacc.h>
 // clang-format on
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 #include "com_ptr.h"
+#include "subclass.h"
 #include "system_library.h"
 #include "wide_text.h"
 
@@ -18,8 +19,6 @@ namespace {
 
 // Interfaces are named by __uuidof throughout: the import library of the accessibility calls links
 // the name IID_IAccessible to a stub of code, not to the interface's identifier.
-
-constexpr UINT_PTR kSubclassId = 1;
 
 // The accessibility library, and the one that makes the texts it hands out, serve screen readers
 // alone: they are loaded when one first asks, not at every start.
@@ -205,33 +204,31 @@ ComPtr<IAccessible> MakeLinkAccessible(HWND link, const layout::Control& control
     return ComPtr<IAccessible>(accessible.release());  // holds the one reference it starts with
 }
 
-LRESULT CALLBACK LinkProcedure(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
-                               UINT_PTR /*id*/, DWORD_PTR data) noexcept {
+std::optional<LRESULT> HandleLink(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
+                                  DWORD_PTR data) noexcept {
     // OBJID_CLIENT is compared in 32 bits, as the message carries it.
-    if (message == WM_GETOBJECT && static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-        try {
-            const ComPtr<IAccessible> accessible =
-                MakeLinkAccessible(link, *reinterpret_cast<const layout::Control*>(data));
-            const auto toReference =
-                Accessibility().Find<decltype(LresultFromObject)>("LresultFromObject");
-            if (accessible && toReference != nullptr) {
-                const LRESULT reference =
-                    toReference(__uuidof(IAccessible), wParam, accessible.get());
-                if (reference > 0) return reference;
-            }
-        } catch (...) {
-            // Out of memory: the system's own description serves instead.
-        }
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(link, LinkProcedure, kSubclassId);
+    if (message != WM_GETOBJECT || static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        return std::nullopt;
     }
-    return DefSubclassProc(link, message, wParam, lParam);
+    try {
+        const ComPtr<IAccessible> accessible =
+            MakeLinkAccessible(link, *reinterpret_cast<const layout::Control*>(data));
+        const auto toReference =
+            Accessibility().Find<decltype(LresultFromObject)>("LresultFromObject");
+        if (accessible && toReference != nullptr) {
+            const LRESULT reference = toReference(__uuidof(IAccessible), wParam, accessible.get());
+            if (reference > 0) return reference;
+        }
+    } catch (...) {
+        // Out of memory: the system's own description serves instead.
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 void MakeAccessibleLink(HWND link, const layout::Control& control) {
-    SetWindowSubclass(link, LinkProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(&control));
+    Subclass<HandleLink>(link, reinterpret_cast<DWORD_PTR>(&control));
 }
 
 }  // namespace quillbeam::win32

@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "win32_main_window.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,15 +8,15 @@
 #include "control_ids.h"
 #include "dpi.h"
 #include "fitting_font.h"
-#include "folder_edit.h"
 #include "generate_command.h"
-#include "link_accessible.h"
 #include "link_color.h"
-#include "message_edit.h"
-#include "modAPI.h"
 #include "resource_ids.h"
 #include "unshowable_characters.h"
 #include "wide_text.h"
+#include "win32_folder_edit.h"
+#include "win32_link_accessible.h"
+#include "win32_message_edit.h"
+#include "win32_modAPI.h"
 
 namespace quillbeam::win32 {
 namespace {
@@ -46,7 +46,7 @@ ControlClass ClassOf(const layout::Control& control) {
             return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX | notify, 0};
         case layout::Kind::LineBox:
             return {L"EDIT", kChild | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE | acceptsDrops};
-        case layout::Kind::MessageBox:
+        case layout::Kind::MultiLineBox:
             // No scroll bars and no horizontal scrolling, so long lines wrap; vertical scrolling
             // lets a box one line high take more lines.
             return {L"EDIT", kChild | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL,
@@ -185,7 +185,7 @@ void MainWindow::CreateControls() {
             window_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))),
             instance_, nullptr);
         if (handle == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
-        if (control->kind == layout::Kind::MessageBox) MakeMessageEdit(handle);
+        if (control->kind == layout::Kind::MultiLineBox) MakeMessageEdit(handle);
         if (control->role == layout::Role::Folder) MakeFolderEdit(handle);
         if (control->isLink()) MakeAccessibleLink(handle, *control);
         controls_[index] = handle;
@@ -194,7 +194,8 @@ void MainWindow::CreateControls() {
 
 void MainWindow::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    FitFont();
+    // The controls hold the font replaced until each is handed the new one below.
+    const Font replaced = FitFont();
     ScaleArtwork();
     for (const layout::Control& control : layout::kControls) {
         const layout::Rect rect = layout::Scale(control.rect, dpi);
@@ -241,8 +242,9 @@ COLORREF MainWindow::LinkTextColor() const {
     return RGB(color.red, color.green, color.blue);
 }
 
-// The system's message font, narrowed until every caption fits its box.
-void MainWindow::FitFont() {
+// The system's message font, narrowed until every caption fits its box, becomes the window's font;
+// the font it replaces is handed back.
+Font MainWindow::FitFont() {
     const LOGFONTW message = MessageFont(dpi_);
     const LONG sign = message.lfHeight < 0 ? -1 : 1;
     // The font last measured is kept: it is usually the one chosen.
@@ -262,11 +264,8 @@ void MainWindow::FitFont() {
                                     return TextWidths(window_.get(), font.get(), texts);
                                 });
     makeFont(height);
-    // The controls are handed the new font before the old one is deleted (ApplyDpi).
     std::swap(font_, font);
-    for (HWND handle : controls_) {
-        SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    }
+    return font;
 }
 
 // The artwork is drawn at its own size at 96 dots per inch, and scaled with the window beyond.

@@ -2,7 +2,7 @@
 
 #include "accessible_interfaces.h"
 #include "artwork.h"
-#include "main_window.h"
+#include "qt_main_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

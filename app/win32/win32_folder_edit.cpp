@@ -1,38 +1,34 @@
-#include "folder_edit.h"
+#include "win32_folder_edit.h"
 
 // windows.h first: the other system headers build on it.
 // clang-format off
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 // clang-format on
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "dropped_folder.h"
 #include "shell_functions.h"
+#include "subclass.h"
+#include "unique_resource.h"
 #include "wide_text.h"
 
 namespace quillbeam::win32 {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
-
 using window::DroppedItem;
 
 // The system's list of dropped files, given back with DragFinish when it goes. Like every shell
 // function, DragFinish comes from shell32 loaded on first use: here, at the first drop.
-struct DropFinish {
-    void operator()(HDROP drop) const noexcept {
-        if (const auto finish = modAPI::ShellFunction<decltype(DragFinish)>("DragFinish")) {
-            finish(drop);
-        }
+void FinishDrop(HDROP drop) noexcept {
+    if (const auto finish = modAPI::ShellFunction<decltype(DragFinish)>("DragFinish")) {
+        finish(drop);
     }
-};
-using DroppedFiles = std::unique_ptr<std::remove_pointer_t<HDROP>, DropFinish>;
+}
+using DroppedFiles = UniqueResource<NullableHandleTraits<HDROP, &FinishDrop>>;
 
 std::vector<DroppedItem> ItemsOf(const DroppedFiles& drop) {
     const auto query = modAPI::ShellFunction<decltype(DragQueryFileW)>("DragQueryFileW");
@@ -52,33 +48,25 @@ std::vector<DroppedItem> ItemsOf(const DroppedFiles& drop) {
     return items;
 }
 
-LRESULT CALLBACK FolderEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR /*id*/, DWORD_PTR /*data*/) noexcept {
-    switch (message) {
-        case WM_DROPFILES:
-            // No exception may unwind into the system's code that called us; a drop that cannot
-            // be read changes nothing.
-            try {
-                const DroppedFiles drop(reinterpret_cast<HDROP>(wParam));
-                if (const auto folder = window::FolderFromDrop(ItemsOf(drop))) {
-                    SetWindowTextW(edit, ToWide(*folder).c_str());
-                }
-            } catch (...) {
-            }
-            return 0;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(edit, FolderEditProcedure, kSubclassId);
-            break;
-        default:
-            break;
+std::optional<LRESULT> HandleFolderEdit(HWND edit, UINT message, WPARAM wParam, LPARAM /*lParam*/,
+                                        DWORD_PTR /*data*/) noexcept {
+    if (message != WM_DROPFILES) return std::nullopt;
+    // No exception may unwind into the system's code that called us; a drop that cannot be read
+    // changes nothing.
+    try {
+        const DroppedFiles drop(reinterpret_cast<HDROP>(wParam));
+        if (const auto folder = window::FolderFromDrop(ItemsOf(drop))) {
+            SetWindowTextW(edit, ToWide(*folder).c_str());
+        }
+    } catch (...) {
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return 0;
 }
 
 }  // namespace
 
 void MakeFolderEdit(HWND edit) {
-    SetWindowSubclass(edit, FolderEditProcedure, kSubclassId, 0);
+    Subclass<HandleFolderEdit>(edit);
 }
 
 }  // namespace quillbeam::win32

@@ -1,4 +1,4 @@
-#include "folder_edit.h"
+#include "qt_folder_edit.h"
 
 #include <QDir>
 #include <QDropEvent>

@@ -1,4 +1,4 @@
-#include "modAPI.h"
+#include "qt_modAPI.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -19,7 +19,7 @@ ControlWidgets::ControlWidgets(QWidget& window) {
                 control.role == layout::Role::Folder ? slot.emplace<FolderEdit>(&window)
                                                      : slot.emplace<QLineEdit>(&window);
                 break;
-            case layout::Kind::MessageBox:
+            case layout::Kind::MultiLineBox:
                 slot.emplace<MessageEdit>(&window);
                 break;
             case layout::Kind::Button:

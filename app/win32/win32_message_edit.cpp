@@ -1,19 +1,21 @@
-#include "message_edit.h"
+#include "win32_message_edit.h"
 
 #include <commctrl.h>
 
+#include <optional>
+
+#include "subclass.h"
+
 namespace quillbeam::win32 {
 namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
 
 bool IsFocusKey(const MSG* message) {
     return message != nullptr && message->message == WM_KEYDOWN &&
            (message->wParam == VK_TAB || message->wParam == VK_ESCAPE);
 }
 
-LRESULT CALLBACK MessageEditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR /*id*/, DWORD_PTR /*data*/) noexcept {
+std::optional<LRESULT> HandleMessageEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                         DWORD_PTR /*data*/) noexcept {
     switch (message) {
         case WM_GETDLGCODE: {
             // Leaves Tab and Escape to the window's keyboard interface (IsDialogMessage).
@@ -29,19 +31,16 @@ LRESULT CALLBACK MessageEditProcedure(HWND edit, UINT message, WPARAM wParam, LP
         case WM_CHAR:
             if (wParam == VK_ESCAPE || wParam == VK_TAB) return 0;
             break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(edit, MessageEditProcedure, kSubclassId);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(edit, message, wParam, lParam);
+    return std::nullopt;
 }
 
 }  // namespace
 
 void MakeMessageEdit(HWND edit) {
-    SetWindowSubclass(edit, MessageEditProcedure, kSubclassId, 0);
+    Subclass<HandleMessageEdit>(edit);
 }
 
 }  // namespace quillbeam::win32

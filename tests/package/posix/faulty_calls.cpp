@@ -1,18 +1,17 @@
-#pragma once
+// The POSIX side of the file layer table: its rows' outcomes come first, and its calls are made
+// faulty as the table asks.
+#include "faulty_calls.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <utility>
 
-#include "layer_fault.h"
-#include "native_calls.h"
+#include "posix_calls.h"
 
-// The POSIX side of the file layer table: its rows' outcomes come first, and its calls are made
-// faulty as the table asks.
-inline constexpr std::size_t kPlatform = 0;
+const std::size_t kPlatform = 0;
 
-inline quillbeam::NativeCalls CallsWith(Fault fault) {
+quillbeam::NativeCalls CallsWith(Fault fault) {
     const quillbeam::PosixCalls real = quillbeam::RealPosixCalls();
     quillbeam::PosixCalls calls = real;
     const auto fail = [](int error) {

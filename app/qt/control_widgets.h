@@ -9,8 +9,8 @@
 #include <variant>
 
 #include "click_label.h"
-#include "folder_edit.h"
-#include "message_edit.h"
+#include "qt_folder_edit.h"
+#include "qt_message_edit.h"
 #include "window_layout.h"
 
 // The window's controls as Qt widgets: one for each row of the layout table, made by the row's

@@ -1,4 +1,4 @@
-#include "modAPI.h"
+#include "win32_modAPI.h"
 
 #include <array>
 #include <utility>

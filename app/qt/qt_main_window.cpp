@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "qt_main_window.h"
 
 #include <QFontMetricsF>
 
@@ -6,7 +6,7 @@
 #include "generate_command.h"
 #include "link_color.h"
 #include "message_box.h"
-#include "modAPI.h"
+#include "qt_modAPI.h"
 #include "qt_platform.h"
 #include "unshowable_characters.h"
 

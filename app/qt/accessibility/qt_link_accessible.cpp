@@ -1,4 +1,4 @@
-#include "link_accessible.h"
+#include "qt_link_accessible.h"
 
 #include "click_label.h"
 

@@ -72,7 +72,7 @@ class MainWindow {
     void ApplyDpi(int dpi);
     void UncoverInputs() const;
     COLORREF LinkTextColor() const;
-    void FitFont();
+    [[nodiscard]] Font FitFont();
     void ScaleArtwork();
     void Run(const layout::Control& control);
     void Browse();

@@ -5,7 +5,7 @@
 
 #include "click_label.h"
 #include "line_edit_accessible.h"
-#include "link_accessible.h"
+#include "qt_link_accessible.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "message_edit.h"
+#include "qt_message_edit.h"
 
 #include <QTextDocument>
 

@@ -1,18 +1,17 @@
-#pragma once
+// The Windows side of the file layer table: its rows' outcomes come second, and its calls are
+// made faulty as the table asks. A faulty call that fails sets the last error, as a real one does.
+#include "faulty_calls.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <memory>
 
-#include "layer_fault.h"
-#include "native_calls.h"
+#include "win32_calls.h"
 
-// The Windows side of the file layer table: its rows' outcomes come second, and its calls are
-// made faulty as the table asks. A faulty call that fails sets the last error, as a real one does.
-inline constexpr std::size_t kPlatform = 1;
+const std::size_t kPlatform = 1;
 
-inline quillbeam::NativeCalls CallsWith(Fault fault) {
+quillbeam::NativeCalls CallsWith(Fault fault) {
     const quillbeam::Win32Calls real = quillbeam::RealWin32Calls();
     quillbeam::Win32Calls calls = real;
     const auto fail = [](DWORD error) {
