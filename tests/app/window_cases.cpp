@@ -280,7 +280,7 @@ std::string UnshowableCharactersAreNamedBeforeWriting(WindowDriver& window) {
 }
 
 // What the file manager drops on the folder box: a folder gives its path, a file the folder it
-// lies in; several items, or a path that leads nowhere, change nothing.
+// lies in; several items (a web address among them), or a path that leads nowhere, change nothing.
 std::string ADroppedFolderFillsTheFolderBox(WindowDriver& window) {
     Findings found;
     const TempFolder temp;
@@ -291,8 +291,12 @@ std::string ADroppedFolderFillsTheFolderBox(WindowDriver& window) {
         std::vector<std::u16string> paths;
         std::u16string box;
     } rows[] = {
-        {{folder}, folder},           {{(temp / "notes.txt").u16string()}, folder}, {{root}, root},
-        {{folder, folder}, u"typed"}, {{(temp / "gone").u16string()}, u"typed"},
+        {{folder}, folder},
+        {{(temp / "notes.txt").u16string()}, folder},
+        {{root}, root},
+        {{folder, folder}, u"typed"},
+        {{(temp / "gone").u16string()}, u"typed"},
+        {{u"http://example.com/", folder}, u"typed"},
     };
     for (const auto& row : rows) {
         window.SetText(Find(Role::Folder), u"typed");

@@ -63,7 +63,9 @@ class WindowDriver {
     virtual void Click(const quillbeam::layout::Control& control) = 0;
     // What a screen reader's default action on the control does.
     virtual void PressForScreenReader(const quillbeam::layout::Control& control) = 0;
-    // Files and folders dragged from the file manager and dropped on the control.
+    // Files and folders dragged from the file manager and dropped on the control. An item that
+    // starts with "http://" is a web address, which Qt is given as one; a Windows drop of files
+    // carries paths only, and gives it as a path that leads nowhere.
     virtual void Drop(const quillbeam::layout::Control& control,
                       const std::vector<std::u16string>& paths) = 0;
     // The desktop's colours; false where the platform has no such setting (high contrast on Qt).

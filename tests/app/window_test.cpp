@@ -156,7 +156,10 @@ class QtWindow : public WindowDriver {
     void Drop(const Control& control, const std::vector<std::u16string>& paths) override {
         QMimeData data;
         QList<QUrl> urls;
-        for (const std::u16string& path : paths) urls << QUrl::fromLocalFile(ToQString(path));
+        for (const std::u16string& path : paths) {
+            urls << (path.starts_with(u"http://") ? QUrl(ToQString(path))
+                                                  : QUrl::fromLocalFile(ToQString(path)));
+        }
         data.setUrls(urls);
         Acting([&] { ::Drop(As(control), data, Qt::CopyAction | Qt::MoveAction); });
     }
