@@ -1,6 +1,6 @@
 // What both windows must do, each case once: the window's look at the screen's DPI, the focus
-// order, the keys in the boxes, the links, screen readers' names, Generate with its question and
-// its failure report, drops, and the link's colour.
+// order and its return from another window, the keys in the boxes, the links, screen readers'
+// names, Generate with its question and its failure report, drops, and the link's colour.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -123,6 +123,17 @@ std::string FocusStartsInTheFolderBoxAndTabFollowsTheTable(WindowDriver& window)
     }
     window.Press(Key::ShiftTab);
     found.Equal(window.Focused(), order.back(), "Shift+Tab");
+    return found.lines;
+}
+
+// Back from another window, the user finds the focus in the box they left, wherever it was.
+std::string TheFocusComesBackFromAnotherWindow(WindowDriver& window) {
+    Findings found;
+    for (const Role role : {Role::Message3, Role::Address}) {
+        window.Focus(Find(role));
+        window.SwitchAwayAndBack();
+        found.Equal(window.Focused(), &Find(role), "back from another window");
+    }
     return found.lines;
 }
 
@@ -364,6 +375,7 @@ constexpr WindowCase kCases[] = {
     {"CaptionsShowWholeAndInputsLieAbove", CaptionsShowWholeAndInputsLieAbove},
     {"FocusStartsInTheFolderBoxAndTabFollowsTheTable",
      FocusStartsInTheFolderBoxAndTabFollowsTheTable},
+    {"TheFocusComesBackFromAnotherWindow", TheFocusComesBackFromAnotherWindow},
     {"MessageBoxesTakeLinesButNotTabs", MessageBoxesTakeLinesButNotTabs},
     {"OneLineBoxesKeepEveryLetterAndIgnoreEnterAndEscape",
      OneLineBoxesKeepEveryLetterAndIgnoreEnterAndEscape},

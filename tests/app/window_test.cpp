@@ -146,6 +146,15 @@ class QtWindow : public WindowDriver {
     void Click(const Control& control) override {
         Acting([&] { QTest::mouseClick(&As(control), Qt::LeftButton); });
     }
+    // Another window is shown and takes the activation, then this one takes it back.
+    void SwitchAwayAndBack() override {
+        QWidget other;
+        for (QWidget* active : {&other, static_cast<QWidget*>(&window_)}) {
+            active->show();
+            active->activateWindow();
+            if (!QTest::qWaitForWindowActive(active, kWaitGuardMs)) qFatal("no window switch");
+        }
+    }
     void PressForScreenReader(const Control& control) override {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&As(control));
         Acting([accessible] {
