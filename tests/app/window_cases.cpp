@@ -1,6 +1,6 @@
 // What both windows must do, each case once: the window's look at the screen's DPI, the focus
-// order, the keys in the boxes, the links, screen readers' names, Generate with its question and
-// its failure report, drops, and the link's colour.
+// order and its return from another window, the keys in the boxes, the links, screen readers'
+// names, Generate with its question and its failure report, drops, and the link's colour.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -123,6 +123,17 @@ std::string FocusStartsInTheFolderBoxAndTabFollowsTheTable(WindowDriver& window)
     }
     window.Press(Key::ShiftTab);
     found.Equal(window.Focused(), order.back(), "Shift+Tab");
+    return found.lines;
+}
+
+// Back from another window, the user finds the focus in the box they left, wherever it was.
+std::string TheFocusComesBackFromAnotherWindow(WindowDriver& window) {
+    Findings found;
+    for (const Role role : {Role::Message3, Role::Address}) {
+        window.Focus(Find(role));
+        window.SwitchAwayAndBack();
+        found.Equal(window.Focused(), &Find(role), "back from another window");
+    }
     return found.lines;
 }
 
@@ -280,7 +291,7 @@ std::string UnshowableCharactersAreNamedBeforeWriting(WindowDriver& window) {
 }
 
 // What the file manager drops on the folder box: a folder gives its path, a file the folder it
-// lies in; several items, or a path that leads nowhere, change nothing.
+// lies in; several items (a web address among them), or a path that leads nowhere, change nothing.
 std::string ADroppedFolderFillsTheFolderBox(WindowDriver& window) {
     Findings found;
     const TempFolder temp;
@@ -291,8 +302,12 @@ std::string ADroppedFolderFillsTheFolderBox(WindowDriver& window) {
         std::vector<std::u16string> paths;
         std::u16string box;
     } rows[] = {
-        {{folder}, folder},           {{(temp / "notes.txt").u16string()}, folder}, {{root}, root},
-        {{folder, folder}, u"typed"}, {{(temp / "gone").u16string()}, u"typed"},
+        {{folder}, folder},
+        {{(temp / "notes.txt").u16string()}, folder},
+        {{root}, root},
+        {{folder, folder}, u"typed"},
+        {{(temp / "gone").u16string()}, u"typed"},
+        {{u"http://example.com/", folder}, u"typed"},
     };
     for (const auto& row : rows) {
         window.SetText(Find(Role::Folder), u"typed");
@@ -360,6 +375,7 @@ constexpr WindowCase kCases[] = {
     {"CaptionsShowWholeAndInputsLieAbove", CaptionsShowWholeAndInputsLieAbove},
     {"FocusStartsInTheFolderBoxAndTabFollowsTheTable",
      FocusStartsInTheFolderBoxAndTabFollowsTheTable},
+    {"TheFocusComesBackFromAnotherWindow", TheFocusComesBackFromAnotherWindow},
     {"MessageBoxesTakeLinesButNotTabs", MessageBoxesTakeLinesButNotTabs},
     {"OneLineBoxesKeepEveryLetterAndIgnoreEnterAndEscape",
      OneLineBoxesKeepEveryLetterAndIgnoreEnterAndEscape},

@@ -61,9 +61,13 @@ class WindowDriver {
     virtual void Type(std::u16string_view text) = 0;  // into the focused control
     virtual void Press(Key key) = 0;
     virtual void Click(const quillbeam::layout::Control& control) = 0;
+    // The user switches to another window, which takes the activation and the focus, and back.
+    virtual void SwitchAwayAndBack() = 0;
     // What a screen reader's default action on the control does.
     virtual void PressForScreenReader(const quillbeam::layout::Control& control) = 0;
-    // Files and folders dragged from the file manager and dropped on the control.
+    // Files and folders dragged from the file manager and dropped on the control. An item that
+    // starts with "http://" is a web address, which Qt is given as one; a Windows drop of files
+    // carries paths only, and gives it as a path that leads nowhere.
     virtual void Drop(const quillbeam::layout::Control& control,
                       const std::vector<std::u16string>& paths) = 0;
     // The desktop's colours; false where the platform has no such setting (high contrast on Qt).

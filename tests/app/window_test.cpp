@@ -34,14 +34,25 @@ Picture ToPicture(const QImage& image) {
     return picture;
 }
 
-// Drags `data` over the middle of `target` and drops it there; whether the drop was taken.
-bool Drop(QWidget& target, const QMimeData& data, Qt::DropActions actions) {
+// Drags `data` over the middle of `target` and drops it there, as Qt delivers a drag: it enters,
+// moves and drops. Shift is held, so that a move is proposed wherever one is possible. The action
+// the steps were taken as (any step's that differs from the first's), or IgnoreAction where one was
+// refused.
+Qt::DropAction Drop(QWidget& target, const QMimeData& data, Qt::DropActions actions) {
     const QPoint middle = target.rect().center();
-    QDragEnterEvent enter(middle, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &enter);
-    QDropEvent drop(middle, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    if (enter.isAccepted()) QApplication::sendEvent(&target, &drop);
-    return enter.isAccepted() && drop.isAccepted();
+    QDragEnterEvent enter(middle, actions, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDragMoveEvent move(middle, actions, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDropEvent drop(middle, actions, &data, Qt::LeftButton, Qt::ShiftModifier);
+    if (actions.testFlag(Qt::MoveAction) && enter.proposedAction() != Qt::MoveAction) {
+        qFatal("Shift proposes no move");
+    }
+    Qt::DropAction taken = Qt::IgnoreAction;
+    for (QDropEvent* step : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
+        QApplication::sendEvent(&target, step);
+        if (!step->isAccepted()) return Qt::IgnoreAction;
+        if (step == &enter || step->dropAction() != enter.dropAction()) taken = step->dropAction();
+    }
+    return taken;
 }
 
 // The Qt window shown and active on the offscreen platform. Every action runs while one
@@ -135,6 +146,15 @@ class QtWindow : public WindowDriver {
     void Click(const Control& control) override {
         Acting([&] { QTest::mouseClick(&As(control), Qt::LeftButton); });
     }
+    // Another window is shown and takes the activation, then this one takes it back.
+    void SwitchAwayAndBack() override {
+        QWidget other;
+        for (QWidget* active : {&other, static_cast<QWidget*>(&window_)}) {
+            active->show();
+            active->activateWindow();
+            if (!QTest::qWaitForWindowActive(active, kWaitGuardMs)) qFatal("no window switch");
+        }
+    }
     void PressForScreenReader(const Control& control) override {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&As(control));
         Acting([accessible] {
@@ -145,7 +165,10 @@ class QtWindow : public WindowDriver {
     void Drop(const Control& control, const std::vector<std::u16string>& paths) override {
         QMimeData data;
         QList<QUrl> urls;
-        for (const std::u16string& path : paths) urls << QUrl::fromLocalFile(ToQString(path));
+        for (const std::u16string& path : paths) {
+            urls << (path.starts_with(u"http://") ? QUrl(ToQString(path))
+                                                  : QUrl::fromLocalFile(ToQString(path)));
+        }
         data.setUrls(urls);
         Acting([&] { ::Drop(As(control), data, Qt::CopyAction | Qt::MoveAction); });
     }
@@ -277,18 +300,21 @@ class WindowTest : public QObject {
 
     // The folder box reads a dropped item's path, in the form Browse gives, and refuses what
     // carries none. It never takes a drop as a move, which would tell the file manager that the
-    // item has gone.
+    // item has gone, even where the file manager proposes one.
     void aDropGivesAFolderOnlyAsACopyOfALocalPath() {
         const QString folder = QDir::tempPath();
+        const QUrl local = QUrl::fromLocalFile(folder);
         const struct {
             QUrl url;
             Qt::DropActions actions;
-            bool taken;
+            Qt::DropAction taken;
         } rows[] = {
-            {QUrl::fromLocalFile(folder + "/"), Qt::CopyAction, true},
-            {QUrl::fromLocalFile(folder), Qt::LinkAction, true},
-            {QUrl::fromLocalFile(folder), Qt::MoveAction, false},
-            {QUrl("http://example.com/"), Qt::CopyAction, false},
+            {QUrl::fromLocalFile(folder + "/"), Qt::CopyAction, Qt::CopyAction},
+            {local, Qt::LinkAction, Qt::LinkAction},
+            {local, Qt::MoveAction | Qt::CopyAction, Qt::CopyAction},
+            {local, Qt::MoveAction | Qt::LinkAction, Qt::LinkAction},
+            {local, Qt::MoveAction, Qt::IgnoreAction},
+            {QUrl("http://example.com/"), Qt::CopyAction, Qt::IgnoreAction},
         };
         for (const auto& row : rows) {
             QMimeData data;
@@ -296,7 +322,7 @@ class WindowTest : public QObject {
             window_->SetText(Find(Role::Folder), u"typed");
             QCOMPARE(Drop(window_->As(Find(Role::Folder)), data, row.actions), row.taken);
             QCOMPARE(window_->Text(Find(Role::Folder)),
-                     row.taken ? folder.toStdU16String() : u"typed");
+                     row.taken != Qt::IgnoreAction ? folder.toStdU16String() : u"typed");
         }
     }
 

@@ -140,6 +140,10 @@ const std::vector<Row>& Rows() {
          {ioError, deviceError}, kMovie},
         {"the kernel's copy fails midway", movie, "x.swf", Fault::kKernelCopyFailsMidway, write,
          {ioError, kNotHere}, kMovie.substr(0, 3)},
+        // A real failure before the first byte is reported, not taken for a kernel that cannot
+        // copy these files. Windows copies through the buffer only: it has no kernel copy to fail.
+        {"the kernel's copy fails at once", movie, "x.swf", Fault::kKernelCopyFailsAtOnce, write,
+         {noSpace, kNotHere}, ""},
         {"no copy in the kernel", movie, "x.swf", Fault::kNoKernelCopy, "", {kWorks, kNotHere},
          kMovie},
         // A signal is no failure: the call is made again, and a close has closed all the same.

@@ -12,7 +12,8 @@ enum class Fault {
     kSecondCloseFails,
     kOtherVolume,  // the second file looked at answers as the first one on another volume
     kKernelCopyFailsMidway,
-    kNoKernelCopy,  // the kernel cannot copy between these two files
+    kKernelCopyFailsAtOnce,  // the kernel's copy finds the disk full before it copies a byte
+    kNoKernelCopy,           // the kernel cannot copy between these two files
     // The first write, read and kernel copy are each interrupted before they do anything: by a
     // signal on POSIX (EINTR), after which the kernel copy is refused, so that a copy goes through
     // the buffer too; by another thread cancelling them on Windows (ERROR_OPERATION_ABORTED).

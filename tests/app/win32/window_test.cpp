@@ -1,8 +1,8 @@
 // The Windows window, at the DPI the test is told to expect (QUILLBEAM_EXPECTED_DPI, 96 by
 // default): every case both windows share (window_cases.cpp) through its driver below, then what
-// only the Win32 window has: which control takes dropped files, a move to a screen of another
-// density, the system's font grown threefold, the window's handle, a link's double click and
-// value, and the icon group.
+// only the Win32 window has: which control takes dropped files, the focus on a restore before the
+// window was ever left, a move to a screen of another density, the system's font grown threefold,
+// the window's handle, a link's double click and value, and the icon group.
 #include <gtest/gtest.h>
 // clang-format off
 #include <windows.h>
@@ -19,6 +19,7 @@
 #include "com_ptr.h"
 #include "message_loop.h"
 #include "resource_ids.h"
+#include "unique_window.h"
 #include "wide_text.h"
 #include "win32_main_window.h"
 #include "window_driver.h"
@@ -243,6 +244,17 @@ class Win32Window : public WindowDriver {
         SetKeyboardState(keys);
     }
     void Click(const Control& control) override { Click(Handle(control), false); }
+    // A window of this thread is activated, as a click on it would, and then this one again.
+    void SwitchAwayAndBack() override {
+        const quillbeam::win32::UniqueWindow other(
+            CreateWindowExW(0, L"STATIC", L"Another window", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40,
+                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        SetActiveWindow(other.get());
+        Pump();
+        EXPECT_EQ(GetFocus(), other.get()) << "the other window took no focus";
+        SetActiveWindow(Handle());
+        Pump();
+    }
     void PressForScreenReader(const Control& control) override {
         if (const auto accessible = AccessibleObject(Handle(control))) {
             accessible.get()->accDoDefaultAction(Self());
@@ -313,6 +325,18 @@ TEST(Win32Window, OnlyTheFolderBoxTakesFiles) {
             << control.name;
     }
     EXPECT_EQ(GetWindowLongPtrW(window.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+}
+
+// Minimized and restored before it was ever left for another window (as when started minimized),
+// the window gives the focus to the first control: it still has none of the user's to give back.
+TEST(Win32Window, RestoredBeforeItWasLeftItFocusesTheFirstControl) {
+    Win32Window window;
+    for (const WPARAM command : {WPARAM{SC_MINIMIZE}, WPARAM{SC_RESTORE}}) {
+        SendMessageW(window.Handle(), WM_SYSCOMMAND, command, 0);
+    }
+    window.Pump();
+    const Control* focused = window.Focused();
+    EXPECT_EQ(focused != nullptr ? focused->name : "none", layout::FocusOrder().front()->name);
 }
 
 // Counts the fonts a control is handed, in the int that `count` points at.

@@ -59,6 +59,9 @@ quillbeam::NativeCalls CallsWith(Fault fault) {
                 return ++*count == 1 ? real.copyFileRange(from, to, 3) : fail(EIO);
             };
             break;
+        case Fault::kKernelCopyFailsAtOnce:
+            calls.copyFileRange = [=](int, int, std::size_t) -> ssize_t { return fail(ENOSPC); };
+            break;
         case Fault::kNoKernelCopy:
             calls.copyFileRange = [=](int, int, std::size_t) -> ssize_t { return fail(EXDEV); };
             break;
